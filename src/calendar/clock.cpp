@@ -1,0 +1,25 @@
+#include "calendar/clock.h"
+
+#include <cassert>
+#include <utility>
+
+namespace {
+
+std::function<std::time_t()>& Time_source() {
+  static std::function<std::time_t()> source;
+  return source;
+}
+
+}  // namespace
+
+Clock_reading Read_clock() {
+  const std::time_t now = Time_source() ? Time_source()() : std::time(nullptr);
+  std::tm local{};
+  const bool converted = localtime_r(&now, &local) != nullptr;
+  assert(converted);
+  (void)converted;
+  return Clock_reading{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+                       local.tm_min};
+}
+
+void Set_time_source(std::function<std::time_t()> source) { Time_source() = std::move(source); }

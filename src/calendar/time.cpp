@@ -1,0 +1,35 @@
+#include "calendar/time.h"
+
+#include <cassert>
+#include <iostream>
+
+Time::Time(int hour, int minute) : hour(hour), minute(minute) {
+  assert((0 <= hour) and (hour < hours_per_day));
+  assert((0 <= minute) and (minute < minutes_per_hour));
+}
+
+bool Time::operator==(const Time& other) const {
+  return hour == other.hour and minute == other.minute;
+}
+
+bool Time::Is_later_than(const Time& other) const {
+  return hour > other.hour or (hour == other.hour and minute > other.minute);
+}
+
+bool Time::Is_earlier_than(const Time& other) const {
+  return not Is_later_than(other) and not(*this == other);
+}
+
+Time Time::Next() const {
+  if (minute + 1 < minutes_per_hour) return Time(hour, minute + 1);
+  return Time(hour + 1, 0);
+}
+
+int Time::Minutes_until(const Time& target) const {
+  if (not Is_earlier_than(target)) return 0;
+  return (target.hour - hour) * minutes_per_hour + (target.minute - minute);
+}
+
+void Time::Print() const {
+  std::cout << (hour > 12 ? hour - 12 : hour) << ':' << minute << (hour < 12 ? "am " : "pm ");
+}

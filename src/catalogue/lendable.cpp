@@ -1,0 +1,34 @@
+#include "catalogue/lendable.h"
+
+#include <iostream>
+#include <utility>
+
+#include "circulation/hold.h"
+#include "members/member.h"
+
+Lendable::Lendable(const char* kind_word, std::string call_number, std::string title,
+                   int loan_days)
+    : Item(std::move(call_number), std::move(title)),
+      _kind_word(kind_word),
+      _loan_days(loan_days) {}
+
+void Lendable::Lend(const Loan& loan) {
+  _due = DateTime::Now_plus_days(_loan_days);
+  _loan = &loan;
+}
+
+void Lendable::Take_back() {
+  if (Is_on_hold()) {
+    const Member& holder = *_hold->Holder();
+    std::cout << "PLEASE HOLD THIS " << _kind_word << " FOR 48 HOURS IN LIBRARY!" << std::endl;
+    std::cout << "And notify member " << holder.Library_number() << ' ' << holder.Name()
+              << std::endl;
+  }
+  if (Is_overdue()) std::cout << _kind_word << " LOAN OVERDUE !" << std::endl;
+  _loan = nullptr;
+}
+
+void Lendable::Place_hold(const Hold& hold) {
+  _due = DateTime::Now_plus_days(Is_on_loan() ? 2 : 1);
+  _hold = &hold;
+}

@@ -1,0 +1,62 @@
+#ifndef SHELVORANQUIST_CATALOGUE_LENDABLE_H_
+#define SHELVORANQUIST_CATALOGUE_LENDABLE_H_
+
+#include <string>
+
+#include "calendar/date_time.h"
+#include "catalogue/item.h"
+
+class Loan;
+class Hold;
+
+// The circulation state that books, CDs and videos share: the current loan and hold, the loan
+// length and the due stamp, which tells when the current loan falls due or the current hold
+// lapses. Loan and hold are independent: an item can be on loan, on hold, both or neither.
+//
+// The operations refuse nothing; the transactions decide what is allowed. The records belong to
+// the circulation and must outlive their attachment here; a copy of the item refers to the same
+// records and carries an equal, independent due stamp.
+class Lendable : public Item {
+ public:
+  // The stamp of an item never lent or held: 1:01 am on 1 January 9999, which never passes.
+  static DateTime Initial_stamp() { return DateTime(9999, 1, 1, 1, 1); }
+
+  int Loan_days() const { return _loan_days; }
+  const DateTime& Due() const { return _due; }
+  // The current loan or hold, or none.
+  const Loan* Loan_record() const { return _loan; }
+  const Hold* Hold_record() const { return _hold; }
+
+  bool Is_on_loan() const { return _loan != nullptr; }
+  bool Is_on_hold() const { return _hold != nullptr; }
+  // Whether the due stamp has passed: from the minute after it, on loan or not.
+  bool Is_overdue() const { return _due.Has_passed(); }
+  // The same against a reading of the clock that the caller made once for many items.
+  bool Is_overdue_at(const DateTime& now) const { return _due.Is_earlier_than(now); }
+
+  // Sets the due stamp to now plus the loan length, then attaches `loan`.
+  void Lend(const Loan& loan);
+  // Writes the return notices (the hold notice and the holder to notify when on hold, the
+  // overdue line when overdue), then detaches the loan. Stamp and hold stay as they are.
+  void Take_back();
+  // Sets the due stamp to now plus 2 days when on loan, else plus 1 day; then attaches `hold`.
+  void Place_hold(const Hold& hold);
+  // Detaches the hold; nothing else changes.
+  void Clear_hold() { _hold = nullptr; }
+
+  // The kind as the circulation's messages name it: "BOOK", "CD" or "VIDEO".
+  const char* Kind_word() const { return _kind_word; }
+
+ protected:
+  explicit Lendable(const char* kind_word) : _kind_word(kind_word) {}
+  Lendable(const char* kind_word, std::string call_number, std::string title, int loan_days);
+
+ private:
+  const char* _kind_word;
+  int _loan_days = 0;
+  DateTime _due = Initial_stamp();
+  const Loan* _loan = nullptr;
+  const Hold* _hold = nullptr;
+};
+
+#endif  // SHELVORANQUIST_CATALOGUE_LENDABLE_H_

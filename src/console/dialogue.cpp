@@ -1,0 +1,48 @@
+#include "console/dialogue.h"
+
+#include <iostream>
+
+void Dialogue::Ask(std::string_view prompt) {
+  std::cout << prompt;
+  _input.Discard_pending_input();
+}
+
+std::optional<int> Dialogue::Choice(std::string_view prompt) {
+  Ask(prompt);
+  return _input.Read_number();
+}
+
+int Dialogue::Number(std::string_view prompt) {
+  for (;;) {
+    Ask(prompt);
+    if (const std::optional<int> number = _input.Read_number()) return *number;
+    std::cout << "PLEASE ENTER A NUMBER!" << std::endl;
+  }
+}
+
+int Dialogue::Non_negative_number(std::string_view prompt, std::string_view negative_message) {
+  for (;;) {
+    const int number = Number(prompt);
+    if (number >= 0) return number;
+    std::cout << negative_message << std::endl;
+  }
+}
+
+std::string Dialogue::Text(std::string_view prompt, int size) {
+  for (;;) {
+    Ask(prompt);
+    if (std::optional<std::string> line = _input.Read_line(size)) return std::move(*line);
+    std::cout << "PLEASE ENTER AT MOST " << size - 1 << " CHARACTERS!" << std::endl;
+  }
+}
+
+std::string Dialogue::Word(std::string_view prompt) {
+  Ask(prompt);
+  return _input.Read_word();
+}
+
+bool Dialogue::Yes(std::string_view question) {
+  std::cout << question << std::endl;
+  _input.Discard_pending_input();
+  return _input.Read_answer() == 'y';
+}

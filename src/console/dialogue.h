@@ -1,0 +1,43 @@
+#ifndef SHELVORANQUIST_CONSOLE_DIALOGUE_H_
+#define SHELVORANQUIST_CONSOLE_DIALOGUE_H_
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "console/console_input.h"
+
+// The questions the screens ask: each writes its prompt (without a line end), discards
+// type-ahead, reads one answer and, where an answer cannot be taken, says so and asks again.
+// End of input surfaces as EndOfInput from every one of them.
+class Dialogue {
+ public:
+  // `input` must outlive this object.
+  explicit Dialogue(ConsoleInput& input) : _input(input) {}
+
+  // A menu's selection; none for anything that is not a number. An empty prompt writes nothing.
+  std::optional<int> Choice(std::string_view prompt);
+
+  // A number; a non-number writes "PLEASE ENTER A NUMBER!" and asks again.
+  int Number(std::string_view prompt);
+
+  // A number of 0 or more; a negative one writes `negative_message` and asks again.
+  int Non_negative_number(std::string_view prompt, std::string_view negative_message);
+
+  // One line of at most `size` - 1 bytes; a longer one writes
+  // "PLEASE ENTER AT MOST <size - 1> CHARACTERS!" and asks again.
+  std::string Text(std::string_view prompt, int size);
+
+  // One word; whatever follows it on the line is dropped by the next question.
+  std::string Word(std::string_view prompt);
+
+  // Writes `question` as a line of its own and reads an answer; only a lower-case "y" is yes.
+  bool Yes(std::string_view question);
+
+ private:
+  void Ask(std::string_view prompt);
+
+  ConsoleInput& _input;
+};
+
+#endif  // SHELVORANQUIST_CONSOLE_DIALOGUE_H_

@@ -1,0 +1,122 @@
+#include <concepts>
+#include <iostream>
+#include <string>
+
+#include "console/library.h"
+
+int Library::Ask_loan_length(std::string_view prompt) {
+  return _dialogue.Non_negative_number(prompt, "LOAN LENGTH MUST BE 0 DAYS OR MORE!");
+}
+
+void Library::Add_book() {
+  Write_heading("ADD NEW BOOK", 12);
+  std::cout << std::endl;
+  std::string call_number = _dialogue.Text("Barcode: ", 50);
+  std::string title = _dialogue.Text("Title: ", 50);
+  std::string author = _dialogue.Text("Author: ", 50);
+  const int loan_days = Ask_loan_length("Book's loan length (days): ");
+  _book_list.Add(std::move(call_number), std::move(title), std::move(author), loan_days);
+}
+
+void Library::Add_cd() {
+  Write_heading("ADD NEW CD", 10);
+  std::cout << std::endl;
+  std::string call_number = _dialogue.Text("Barcode: ", 50);
+  std::string title = _dialogue.Text("Title: ", 50);
+  std::string artist = _dialogue.Text("Artist: ", 50);
+  std::string play_time = _dialogue.Text("Play Time: ", 50);
+  const int loan_days = Ask_loan_length("CD's loan length (days): ");
+  _cd_list.Add(std::move(call_number), std::move(title), std::move(artist), std::move(play_time),
+               loan_days);
+}
+
+void Library::Add_journal() {
+  Write_heading("ADD NEW JOURNAL", 15);
+  std::cout << std::endl;
+  std::string call_number = _dialogue.Text("Barcode: ", 50);
+  std::string title = _dialogue.Text("Title: ", 50);
+  std::string editor = _dialogue.Text("Editor: ", 50);
+  std::string table_of_contents = _dialogue.Text("Table of content: ", 150);
+  _journal_list.Add(std::move(call_number), std::move(title), std::move(editor),
+                    std::move(table_of_contents));
+}
+
+void Library::Add_video() {
+  Write_heading("ADD NEW VIDEO", 12);
+  std::cout << std::endl;
+  std::string call_number = _dialogue.Text("Barcode: ", 50);
+  std::string title = _dialogue.Text("Title: ", 50);
+  std::string director = _dialogue.Text("Director: ", 50);
+  std::string rating = _dialogue.Text("Rating: ", 20);
+  const int loan_days = Ask_loan_length("Video's loan length (days): ");
+  _video_list.Add(std::move(call_number), std::move(title), std::move(director),
+                  std::move(rating), loan_days);
+}
+
+namespace {
+
+// Removes the item found by the remove screen from its collection, and says so.
+template <class Kind, class List>
+void Remove_stored(Kind* item, const char* kind_word, List& list) {
+  if (item == nullptr) return;
+  if constexpr (std::derived_from<Kind, Lendable>) {
+    // Records name their item: removing one on loan or on hold would leave them dangling.
+    if (item->Is_on_loan() or item->Is_on_hold()) {
+      std::cout << kind_word << " IS ON LOAN OR ON HOLD AND CANNOT BE REMOVED!" << std::endl;
+      return;
+    }
+  }
+  list.Remove(*item);
+  std::cout << kind_word << " HAS BEEN REMOVED!" << std::endl;
+}
+
+}  // namespace
+
+void Library::Remove_item() {
+  const std::string call_number =
+      _dialogue.Text("READING BARCODE OF THE ITEM TO BE DELETED: ", 50);
+  _selected_book = _book_list.Find_by_call_number(call_number);
+  _selected_journal = _journal_list.Find_by_call_number(call_number);
+  _selected_cd = _cd_list.Find_by_call_number(call_number);
+  _selected_video = _video_list.Find_by_call_number(call_number);
+  if (_selected_book == nullptr and _selected_journal == nullptr and _selected_cd == nullptr and
+      _selected_video == nullptr) {
+    std::cout << "ITEM NOT FOUND!" << std::endl;
+    return;
+  }
+  Remove_stored(_selected_book, "BOOK", _book_list);
+  Remove_stored(_selected_journal, "JOURNAL", _journal_list);
+  Remove_stored(_selected_cd, "CD", _cd_list);
+  Remove_stored(_selected_video, "VIDEO", _video_list);
+  _selected_book = nullptr;
+  _selected_journal = nullptr;
+  _selected_cd = nullptr;
+  _selected_video = nullptr;
+}
+
+void Library::Select_item() {
+  Write_heading("SELECT ITEM", 13);
+  const std::string call_number = _dialogue.Text("Please enter the bar code number : ", 50);
+  _selected_book = _book_list.Find_by_call_number(call_number);
+  _selected_cd = _cd_list.Find_by_call_number(call_number);
+  _selected_video = _video_list.Find_by_call_number(call_number);
+  if (_selected_book == nullptr and _selected_cd == nullptr and _selected_video == nullptr) {
+    std::cout << "ITEM NOT FOUND!" << std::endl;
+  }
+}
+
+void Library::Display_item_details() {
+  if (_selected_book != nullptr) _selected_book->Print_details();
+  if (_selected_cd != nullptr) _selected_cd->Print_details();
+  if (_selected_video != nullptr) _selected_video->Print_details();
+  if (_selected_book == nullptr and _selected_cd == nullptr and _selected_video == nullptr) {
+    std::cout << "ITEM NOT FOUND!" << std::endl;
+  }
+}
+
+void Library::List_overdues() {
+  Write_heading("MEMBER WITH OVERDUE ITEM/ITEMS", 30);
+  _book_list.List_overdue();
+  _cd_list.List_overdue();
+  _video_list.List_overdue();
+}

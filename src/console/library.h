@@ -1,0 +1,156 @@
+#ifndef SHELVORANQUIST_CONSOLE_LIBRARY_H_
+#define SHELVORANQUIST_CONSOLE_LIBRARY_H_
+
+#include <deque>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "catalogue/book_list.h"
+#include "catalogue/cd_list.h"
+#include "catalogue/journal_list.h"
+#include "catalogue/video_list.h"
+#include "circulation/hold_list.h"
+#include "circulation/loan_list.h"
+#include "console/console_input.h"
+#include "console/dialogue.h"
+#include "members/member_list.h"
+
+struct CatalogueScreen;
+
+// The controller of the circulation desk: it owns the member register, the four collections,
+// the two circulation registers and every loan and hold record made during the run, and it
+// remembers the current selections. Every main-menu choice is one of its operations.
+//
+// Selections designate stored objects or none. The selected member starts as a blank member
+// (card number 0) that the Library owns and that is not in the register.
+class Library {
+ public:
+  // `input` must outlive the Library. Prints nothing.
+  explicit Library(ConsoleInput& input);
+  Library(const Library&) = delete;
+  Library& operator=(const Library&) = delete;
+
+  // The main-menu loop: returns after "14. Quit", or as soon as the input ends.
+  void Main_menu();
+
+  // Main-menu choices 1 to 13.
+  void Add_member();
+  void Select_search_member();
+  void Delete_member();
+  void Display_member_details();
+  void Add_delete_item();
+  void Select_item();
+  void Borrow_item();
+  void Return_item();
+  void Hold_item();
+  void Cancel_hold_item();
+  void Display_item_details();
+  void Online_catalog();
+  void List_overdues();
+
+  // The "Add/Delete item" submenu's screens.
+  void Add_book();
+  void Add_cd();
+  void Add_journal();
+  void Add_video();
+  void Remove_item();
+
+  // The online catalogue's screens.
+  void Search_book();
+  void Select_cd();
+  void Select_journal();
+  void Select_video();
+
+  // Transactions on the selected member and the selected item of one kind. The hold
+  // operations check the member selection themselves, since the catalogue screens call them.
+  void Borrow_book();
+  void Borrow_cd();
+  void Borrow_video();
+  void Return_book();
+  void Return_cd();
+  void Return_video();
+  void Hold_book();
+  void Hold_cd();
+  void Hold_video();
+  void Cancel_hold_book();
+  void Cancel_hold_cd();
+  void Cancel_hold_video();
+
+  // What is wrong with the records, one line per fault; empty when every item's current loan
+  // and hold appear exactly once in the right member's list and in the register, nothing else
+  // does, and every selection designates a stored object or none.
+  std::vector<std::string> Record_faults() const;
+
+  const MemberList& Members() const { return _member_list; }
+  const BookList& Books() const { return _book_list; }
+  const CdList& Cds() const { return _cd_list; }
+  const JournalList& Journals() const { return _journal_list; }
+  const VideoList& Videos() const { return _video_list; }
+  const LoanList& Loans() const { return _loan_list; }
+  const HoldList& Holds() const { return _hold_list; }
+  const Member* Selected_member() const { return _selected_member; }
+  const Book* Selected_book() const { return _selected_book; }
+  const Cd* Selected_cd() const { return _selected_cd; }
+  const Journal* Selected_journal() const { return _selected_journal; }
+  const Video* Selected_video() const { return _selected_video; }
+
+ private:
+  using Operation = void (Library::*)();
+
+  // Runs the operation of each item kind that is selected, then clears the item selections.
+  void Run_transaction(std::string_view no_member_message, Operation book, Operation cd,
+                       Operation video);
+
+  template <class Kind>
+  void Borrow(Kind& item);
+  template <class Kind>
+  void Return(Kind& item);
+  template <class Kind>
+  void Place_hold(Kind* item);
+  template <class Kind>
+  void Cancel_hold(Kind& item);
+  template <class Kind>
+  void Lend(Kind& item, Member& member);
+  // Ends the item's current hold in the item, the holder's list and the register.
+  void End_hold(Lendable& item);
+  // Writes "SIMILAR TITLE THAT AVAILABLE IN LIBRARY : " and lists the copies of the item's
+  // title that are free of holds; false, with nothing listed, when there is none.
+  template <class Kind>
+  bool Offer_same_title(const Kind& item);
+  // The two refusal lines of a borrow and the same-title offer.
+  template <class Kind>
+  void Refuse_borrow(const Kind& item, std::string_view reason);
+  template <class Kind>
+  const auto& Collection_of() const;
+
+  template <class List, class Kind>
+  void Catalogue_search(const CatalogueScreen& screen, const List& list, Kind*& selection,
+                        std::optional<List> (List::*creator_search)(const std::string&) const,
+                        Operation hold);
+
+  void Write_heading(std::string_view heading, int underline);
+  int Ask_loan_length(std::string_view prompt);
+
+  ConsoleInput& _input;
+  Dialogue _dialogue;
+  MemberList _member_list;
+  BookList _book_list;
+  CdList _cd_list;
+  JournalList _journal_list;
+  VideoList _video_list;
+  LoanList _loan_list;
+  HoldList _hold_list;
+  Member _blank_member;
+  // Every record made during the run, never moved and never destroyed before the Library.
+  std::deque<Loan> _loan_records;
+  std::deque<Hold> _hold_records;
+
+  Member* _selected_member = &_blank_member;
+  Book* _selected_book = nullptr;
+  Cd* _selected_cd = nullptr;
+  Journal* _selected_journal = nullptr;
+  Video* _selected_video = nullptr;
+};
+
+#endif  // SHELVORANQUIST_CONSOLE_LIBRARY_H_

@@ -1,0 +1,48 @@
+#include "members/member_list.h"
+
+#include <iostream>
+#include <utility>
+
+void MemberList::Add(std::string name, std::string address, std::string phone_number,
+                     std::string email_address, int library_number) {
+  _members.push_back(std::make_unique<Member>(std::move(name), std::move(address),
+                                              std::move(phone_number), std::move(email_address),
+                                              library_number));
+}
+
+void MemberList::Remove(int library_number) {
+  if (const Member* member = Find_by_number(library_number)) Remove(*member);
+}
+
+void MemberList::Remove(const Member& member) {
+  std::erase_if(_members, [&member](const auto& stored) { return stored.get() == &member; });
+}
+
+Member* MemberList::Find_by_number(int library_number) const {
+  for (const auto& member : _members) {
+    if (member->Library_number() == library_number) return member.get();
+  }
+  return nullptr;
+}
+
+Member* MemberList::Find_by_name(const std::string& name) const {
+  for (const auto& member : _members) {
+    if (member->Name() == name) return member.get();
+  }
+  return nullptr;
+}
+
+bool MemberList::Contains(const Member* member) const {
+  for (const auto& stored : _members) {
+    if (stored.get() == member) return true;
+  }
+  return false;
+}
+
+void MemberList::List_all() const {
+  if (_members.empty()) {
+    std::cout << "No member in the library" << std::endl;
+    return;
+  }
+  for (const auto& member : _members) member->Print_details();
+}
