@@ -1,0 +1,100 @@
+#include "calendar/date_time.h"
+
+#include <gmock/gmock.h>
+
+#include "support/captured_output.h"
+#include "support/test_clock.h"
+
+namespace {
+
+std::string Printed(const DateTime& stamp) {
+  return Output_of([&] { stamp.Print(); });
+}
+
+TEST(DateTimeTest, PrintsTimeThenDateWithTwoSpaces) {
+  EXPECT_EQ(Printed(DateTime(2026, 5, 14, 15, 7)), "3:7pm  14/5/2026");
+  EXPECT_EQ(Printed(DateTime(9999, 1, 1, 1, 1)), "1:1am  1/1/9999");
+}
+
+TEST(DateTimeTest, CarriesEachFieldOnceForShortLoans) {
+  EXPECT_TRUE(DateTime(2026, 12, 39, 23, 30) == DateTime(2027, 1, 8, 23, 30));
+  EXPECT_TRUE(DateTime(2026, 13, 5, 10, 0) == DateTime(2027, 1, 5, 10, 0));
+  EXPECT_TRUE(DateTime(2026, 3, 20, 10, 60) == DateTime(2026, 3, 20, 11, 0));
+  EXPECT_TRUE(DateTime(2026, 3, 20, 24, 0) == DateTime(2026, 3, 21, 0, 0));
+  EXPECT_TRUE(DateTime(2024, 2, 30, 8, 0) == DateTime(2024, 3, 1, 8, 0));
+  EXPECT_TRUE(DateTime(2023, 1, 31 + 28, 8, 0) == DateTime(2023, 2, 28, 8, 0));
+}
+
+TEST(DateTimeTest, CarriesAsOftenAsNeededInBothDirections) {
+  EXPECT_TRUE(DateTime(2026, 12, 8 + 10000, 10, 30) == DateTime(2054, 4, 25, 10, 30));
+  EXPECT_TRUE(DateTime(2026, 3, 0, 10, 30) == DateTime(2026, 2, 28, 10, 30));
+  EXPECT_TRUE(DateTime(2026, 1, -30, 10, 30) == DateTime(2025, 12, 1, 10, 30));
+  EXPECT_TRUE(DateTime(2026, 25, 1, 0, 0) == DateTime(2028, 1, 1, 0, 0));
+  EXPECT_TRUE(DateTime(2026, 1, 1, 0, 3000) == DateTime(2026, 1, 3, 2, 0));
+}
+
+TEST(DateTimeTest, ComparesToTheMinute) {
+  const DateTime stamp(2026, 12, 8, 14, 5);
+  EXPECT_TRUE(DateTime(2026, 12, 8, 14, 6).Is_later_than(stamp));
+  EXPECT_TRUE(DateTime(2026, 12, 9, 0, 0).Is_later_than(DateTime(2026, 12, 8, 23, 59)));
+  EXPECT_TRUE(stamp.Is_earlier_than(DateTime(2026, 12, 8, 14, 6)));
+  EXPECT_FALSE(stamp.Is_earlier_than(stamp));
+  EXPECT_FALSE(stamp.Is_later_than(stamp));
+}
+
+class NowTest : public testing::Test {
+ protected:
+  TestClock clock{2026, 12, 25, 23, 30};
+};
+
+TEST_F(NowTest, NowPlusDaysCarriesIntoTheNextYear) {
+  EXPECT_EQ(Printed(DateTime::Now_plus_days(14)), "11:30pm  8/1/2027");
+  EXPECT_EQ(Printed(DateTime::Now_plus_days(0)), "11:30pm  25/12/2026");
+}
+
+TEST_F(NowTest, NowPlusOneDayKnowsLeapYears) {
+  clock.Set(2024, 2, 28, 9, 0);
+  EXPECT_TRUE(DateTime::Now_plus_days(1) == DateTime(2024, 2, 29, 9, 0));
+  clock.Set(2023, 2, 28, 9, 0);
+  EXPECT_TRUE(DateTime::Now_plus_days(1) == DateTime(2023, 3, 1, 9, 0));
+  clock.Set(2026, 3, 20, 10, 30);
+  EXPECT_TRUE(DateTime::Now_plus_days(14) == DateTime(2026, 4, 3, 10, 30));
+}
+
+TEST_F(NowTest, HugeDayCountsNeitherWalkNorOverflow) {
+  EXPECT_TRUE(DateTime::Now_plus_days(10000) == DateTime(2054, 5, 12, 23, 30));
+  EXPECT_TRUE(DateTime::Now_plus_days(2000000000) == DateTime(5477840, 12, 30, 23, 30));
+  // The largest loan length, whose day of the month no longer fits an int.
+  EXPECT_TRUE(DateTime::Now_plus_days(2147483647) == DateTime(5881637, 7, 4, 23, 30));
+}
+
+TEST_F(NowTest, AStampHasPassedFromTheMinuteAfterIt) {
+  const DateTime now = DateTime::Now_plus_days(0);
+  EXPECT_TRUE(now.Is_now());
+  EXPECT_FALSE(now.Has_passed());
+  EXPECT_FALSE(now.Is_later_than_now());
+  clock.Advance_minutes(1);
+  EXPECT_FALSE(now.Is_now());
+  EXPECT_TRUE(now.Has_passed());
+}
+
+TEST_F(NowTest, PassingIsJudgedAcrossDays) {
+  clock.Set(2026, 12, 8, 14, 6);
+  EXPECT_TRUE(DateTime(2026, 12, 8, 14, 5).Has_passed());
+  clock.Set(2026, 12, 8, 23, 59);
+  EXPECT_FALSE(DateTime(2026, 12, 9, 9, 0).Has_passed());
+  EXPECT_TRUE(DateTime(2026, 12, 9, 9, 0).Is_later_than_now());
+  EXPECT_TRUE(DateTime(9999, 1, 1, 1, 1).Is_later_than_now());
+  EXPECT_FALSE(DateTime(9999, 1, 1, 1, 1).Has_passed());
+}
+
+TEST_F(NowTest, ReadsTheFieldsOfTheCurrentLocalTime) {
+  const DateTime receiver{};
+  EXPECT_EQ(receiver.Current_year(), 2026);
+  EXPECT_EQ(receiver.Current_month(), 12);
+  EXPECT_EQ(receiver.Current_day(), 25);
+  EXPECT_EQ(receiver.Current_hour(), 23);
+  EXPECT_EQ(receiver.Current_minute(), 30);
+}
+
+}  // namespace
