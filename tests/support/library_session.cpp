@@ -67,6 +67,11 @@ std::vector<std::string> Screens(const std::string& transcript) {
   return screens;
 }
 
+std::string Last_screen(const std::string& transcript) {
+  const std::vector<std::string> screens = Screens(transcript);
+  return screens.size() < 2 ? std::string() : screens[screens.size() - 2];
+}
+
 std::string Add_member_keys(std::string_view name, int library_number) {
   std::ostringstream keys;
   keys << "1\n" << name << "\n1 Mill Lane\n555 0100\n" << "member@example.org\n"

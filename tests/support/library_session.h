@@ -44,6 +44,9 @@ extern const std::string main_menu;
 // (after the empty line it writes once the choice is read) and the next main menu.
 std::vector<std::string> Screens(const std::string& transcript);
 
+// What the last main-menu choice of a transcript that ended at the main menu wrote.
+std::string Last_screen(const std::string& transcript);
+
 // The keystrokes of common steps at the main menu, each ending back at the main menu.
 std::string Add_member_keys(std::string_view name, int library_number);
 std::string Add_book_keys(std::string_view bar_code, std::string_view title,
