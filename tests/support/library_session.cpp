@@ -72,6 +72,21 @@ std::string Last_screen(const std::string& transcript) {
   return screens.size() < 2 ? std::string() : screens[screens.size() - 2];
 }
 
+std::string Member_details(std::string_view name, int library_number, std::string_view loans,
+                           std::string_view holds) {
+  std::ostringstream details;
+  details << "===================\n"
+          << "MEMBER         : " << name << "\n"
+          << "Address        : 1 Mill Lane\n"
+          << "Phone Number   : 555 0100\n"
+          << "E_Mail Address : member@example.org\n"
+          << "Library Number : " << library_number << "\n\n"
+          << loans << "\n"
+          << holds << "\n"
+          << "===================\n";
+  return details.str();
+}
+
 std::string Add_member_keys(std::string_view name, int library_number) {
   std::ostringstream keys;
   keys << "1\n" << name << "\n1 Mill Lane\n555 0100\n" << "member@example.org\n"

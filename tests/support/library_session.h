@@ -47,6 +47,11 @@ std::vector<std::string> Screens(const std::string& transcript);
 // What the last main-menu choice of a transcript that ended at the main menu wrote.
 std::string Last_screen(const std::string& transcript);
 
+// The details display of a member added with Add_member_keys: `loans` and `holds` are the
+// entries of its two record lines, without their line ends.
+std::string Member_details(std::string_view name, int library_number, std::string_view loans = "",
+                           std::string_view holds = "");
+
 // The keystrokes of common steps at the main menu, each ending back at the main menu.
 std::string Add_member_keys(std::string_view name, int library_number);
 std::string Add_book_keys(std::string_view bar_code, std::string_view title,

@@ -1,0 +1,128 @@
+#include <gmock/gmock.h>
+
+#include "support/library_session.h"
+
+namespace {
+
+using testing::HasSubstr;
+using testing::IsEmpty;
+using testing::StartsWith;
+
+// Ann (card 7) and Bob (card 8), two copies of Hamlet (B1, B2, 14 days), a CD and a video.
+class HoldTest : public testing::Test {
+ protected:
+  HoldTest() {
+    session.Type(Add_member_keys("Ann", 7) + Add_member_keys("Bob", 8) +
+                 Add_book_keys("B1", "Hamlet", "Shakespeare", 14) +
+                 Add_book_keys("B2", "Hamlet", "Shakespeare", 14) +
+                 Add_cd_keys("C1", "Blue", "Ray", 7) + Add_video_keys("V1", "Heat", "Mann", 2));
+    session.Run();
+  }
+  ~HoldTest() override { EXPECT_THAT(session.library().Record_faults(), IsEmpty()); }
+
+  std::string Transaction(int member, const std::string& bar_code, const std::string& choice) {
+    return Last_screen(
+        session.Type(Select_member_keys(member) + Select_item_keys(bar_code) + choice + "\n")
+            .Run());
+  }
+
+  LibrarySession session;
+};
+
+TEST_F(HoldTest, AShelfHoldLastsADayAndKeepsOthersFromBorrowing) {
+  EXPECT_EQ(Transaction(7, "C1", "9"),
+            Member_details("Ann", 7, "", "Books hold     = C1 Blue Due date :10:30am  9/12/2026"));
+  EXPECT_EQ(Transaction(8, "C1", "7"),
+            "BORROWER CANNOT BORROW THIS CD BECAUSE : \n"
+            "                       THIS CD HOLD BY OTHER MEMBER !\n"
+            "SIMILAR TITLE THAT AVAILABLE IN LIBRARY : \n"
+            "ERROR! ALL COPIES OF THIS CD ARE CURRENTLY ON HOLD!\n");
+}
+
+TEST_F(HoldTest, AHoldOnAnOverdueLoanMovesItsDueDateTwoDaysAhead) {
+  Transaction(8, "B1", "7");
+  session.Wait_days(15);
+  EXPECT_EQ(Transaction(7, "B1", "9"),
+            Member_details("Ann", 7, "", "Books hold     = B1 Hamlet Due date :10:30am  25/12/2026"));
+  // The borrower is no longer overdue until then.
+  EXPECT_THAT(Transaction(8, "C1", "7"),
+              HasSubstr("Books borrowed = B1 Hamlet Due date :10:30am  25/12/2026"
+                        "Books borrowed = C1 Blue Due date :10:30am  30/12/2026\n"));
+}
+
+TEST_F(HoldTest, AMemberWithAnOverdueLoanIsToldToReturnIt) {
+  Transaction(7, "V1", "7");
+  session.Wait_days(3);
+  EXPECT_EQ(Transaction(7, "B1", "9"), "PLEASE RETURN OVERDUE ITEM BEFORE HOLD AN ITEM!\n");
+  EXPECT_FALSE(session.library().Books().At(0).Is_on_hold());
+}
+
+TEST_F(HoldTest, ASecondHoldIsRefusedEvenForTheHolder) {
+  Transaction(7, "B1", "9");
+  const std::string refusal = "ERROR! BOOK HOLD BY OTHER MEMBER !\n"
+                              "SIMILAR TITLE THAT AVAILABLE IN LIBRARY : \n";
+  EXPECT_THAT(Transaction(7, "B1", "9"), StartsWith(refusal + "======================\n"));
+  EXPECT_THAT(Transaction(8, "B1", "9"), HasSubstr("Call number :B2\n"));
+}
+
+TEST_F(HoldTest, WithEveryCopyHeldTheRefusalEndsWithoutALineEnd) {
+  Transaction(7, "B1", "9");
+  Transaction(7, "B2", "9");
+  const std::string out =
+      session.Type(Select_member_keys(8) + Select_item_keys("B1") + "9\n").Run();
+  EXPECT_THAT(out, HasSubstr("SIMILAR TITLE THAT AVAILABLE IN LIBRARY : \n"
+                             "ERROR! ALL COPIES ARE CURRENTLY ON HOLD!\nShelvoranquist   "));
+}
+
+TEST_F(HoldTest, ABorrowerMayHoldTheirOwnLoan) {
+  Transaction(7, "B1", "7");
+  EXPECT_THAT(Transaction(7, "B1", "9"), HasSubstr("Books hold     = B1 Hamlet"));
+  EXPECT_THAT(Transaction(7, "B1", "8"),
+              StartsWith("PLEASE HOLD THIS BOOK FOR 48 HOURS IN LIBRARY!\n"
+                         "And notify member 7 Ann\n===="));
+}
+
+TEST_F(HoldTest, CancellingWhatIsNotHeldIsRefused) {
+  EXPECT_EQ(Transaction(7, "V1", "10"),
+            "BORROWER CANNOT CANCEL HOLD FOR THIS VIDEO BECAUSE : \n"
+            "                                THIS VIDEO IS NOT ON HOLD !\n");
+}
+
+TEST_F(HoldTest, CancellingFreesTheItemButKeepsItsStamp) {
+  Transaction(7, "B1", "9");
+  EXPECT_EQ(Transaction(7, "B1", "10"), Member_details("Ann", 7));
+  session.Type("12\n1\n2\nHamlet\nn\n");
+  EXPECT_THAT(Transaction(8, "B1", "7"), HasSubstr("Books borrowed = B1 Hamlet"));
+}
+
+TEST_F(HoldTest, ACancelByAnotherMemberEndsTheHoldForItsHolder) {
+  Transaction(7, "B1", "9");
+  EXPECT_EQ(Transaction(8, "B1", "10"), Member_details("Bob", 8));
+  EXPECT_TRUE(session.library().Members().Find_by_number(7)->Holds().empty());
+  EXPECT_TRUE(session.library().Holds().Entries().empty());
+}
+
+TEST_F(HoldTest, WithoutAMemberHoldAndCancelSaySo) {
+  session.Type("2\n2\nNobody\n" + Select_item_keys("B1") + "9\n10\n");
+  const std::vector<std::string> screens = Screens(session.Run());
+  EXPECT_EQ(screens.rbegin()[2], "A MEMBER MUST BE SELECTED BEFORE HOLD AN ITEM!\n");
+  EXPECT_EQ(screens.rbegin()[1],
+            "A MEMBER MUST BE SELECTED BEFORE CANCEL THE HOLD FOR AN ITEM!\n");
+}
+
+TEST_F(HoldTest, TheBlankMemberCanHold) {
+  EXPECT_THAT(Last_screen(session.Type(Select_item_keys("B1") + "9\n").Run()),
+              HasSubstr("Library Number : 0\n\n\nBooks hold     = B1 Hamlet"));
+}
+
+TEST_F(HoldTest, EveryKindCanBeHeldAndCancelledInOneTransaction) {
+  session.Type(Add_cd_keys("X1", "Blue", "Ray", 7) + Add_video_keys("X1", "Heat", "Mann", 2));
+  EXPECT_THAT(Transaction(7, "X1", "9"),
+              HasSubstr("Books hold     = X1 Blue Due date :10:30am  9/12/2026"
+                        "Books hold     = X1 Heat Due date :10:30am  9/12/2026\n"));
+  EXPECT_EQ(Transaction(7, "X1", "10"),
+            Member_details("Ann", 7, "", "Books hold     = X1 Heat Due date :10:30am  9/12/2026") +
+                Member_details("Ann", 7));
+}
+
+}  // namespace
