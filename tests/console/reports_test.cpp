@@ -1,0 +1,32 @@
+#include <gmock/gmock.h>
+
+#include "support/library_session.h"
+
+namespace {
+
+const std::string overdue_heading =
+    "MEMBER WITH OVERDUE ITEM/ITEMS\n==============================\n";
+
+TEST(ReportsTest, TheOverdueReportNamesABorrowerOncePerOverdueItem) {
+  LibrarySession session;
+  session.Type(Add_member_keys("Ann", 7) + Add_member_keys("Bob", 8) +
+               Add_book_keys("B1", "Hamlet", "A", 1) + Add_book_keys("B2", "Lear", "A", 1) +
+               Add_cd_keys("C1", "Blue", "R", 1) + Add_video_keys("V1", "Heat", "D", 1) +
+               Add_video_keys("V2", "Ran", "D", 30) + "13\n");
+  EXPECT_EQ(Last_screen(session.Run()), overdue_heading);
+
+  session.Type(Select_member_keys(7) + Select_item_keys("V1") + "7\n" + Select_item_keys("B2") +
+               "7\n" + Select_item_keys("V2") + "7\n" + Select_member_keys(8) +
+               Select_item_keys("C1") + "7\n" + Select_item_keys("B1") + "7\n");
+  session.Wait_days(1).Type("13\n");
+  EXPECT_EQ(Last_screen(session.Run()), overdue_heading);
+  session.Wait_minutes(1).Type("13\n");
+  EXPECT_EQ(Last_screen(session.Run()), overdue_heading + "Bob\nAnn\nBob\nAnn\n");
+
+  // A returned item is not listed, although its stamp has passed.
+  session.Type(Select_item_keys("B1") + "8\n13\n");
+  EXPECT_EQ(Last_screen(session.Run()), overdue_heading + "Ann\nBob\nAnn\n");
+  EXPECT_THAT(session.library().Record_faults(), testing::IsEmpty());
+}
+
+}  // namespace
