@@ -1,0 +1,57 @@
+# Installation and the Debian package.
+#
+#   cmake --install <build> --prefix <dir>   bin/shelvoranquist, share/man/man1/shelvoranquist.1
+#   cpack --config <build>/CPackConfig.cmake  shelvoranquist_<version>_<arch>.deb
+#
+# The package's name, version and summary come from the top-level project().
+
+include(GNUInstallDirs)
+
+install(TARGETS shelvoranquist RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${PROJECT_SOURCE_DIR}/man/shelvoranquist.1
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+# The package run of the install (CPack sets SHELVORANQUIST_DEBIAN_LAYOUT, below) shapes the
+# files as Debian keeps them: the binary without the .comment and .note sections that its
+# strip removes (CPACK_STRIP_FILES has already stripped the symbols), and the manual page
+# compressed without a time stamp in the gzip header. A plain `cmake --install` leaves both
+# as they were built.
+install(CODE "
+  if(SHELVORANQUIST_DEBIAN_LAYOUT)
+    set(root \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}\")
+    set(program \"\${root}/${CMAKE_INSTALL_BINDIR}/shelvoranquist\")
+    set(page \"\${root}/${CMAKE_INSTALL_MANDIR}/man1/shelvoranquist.1\")
+    execute_process(
+      COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment --remove-section=.note \"\${program}\"
+      COMMAND_ERROR_IS_FATAL ANY)
+    file(REMOVE \"\${page}.gz\")
+    execute_process(COMMAND gzip -9n \"\${page}\" COMMAND_ERROR_IS_FATAL ANY)
+  endif()
+")
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME ${PROJECT_NAME})
+set(CPACK_PACKAGE_VENDOR "Shelvoranquist maintainers")
+set(CPACK_PACKAGE_CONTACT "Shelvoranquist maintainers <maintainers@shelvoranquist.example>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+set(CPACK_CUSTOM_INSTALL_VARIABLES SHELVORANQUIST_DEBIAN_LAYOUT=ON)
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
+set(CPACK_DEBIAN_PACKAGE_SECTION misc)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# CPack puts the summary above this text and indents it as the Debian control file wants.
+set(CPACK_PACKAGE_DESCRIPTION "A librarian drives the program through numbered text menus on the console:
+registering members, cataloguing books, CDs, journals and videos, lending
+items and taking them back, placing and cancelling holds, searching the
+catalogue and listing overdue borrowers. Due dates follow the local clock.
+
+Everything is kept in memory for one run; nothing is read at start or saved
+at the end.")
+
+include(CPack)
