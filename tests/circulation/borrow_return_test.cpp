@@ -16,10 +16,10 @@ const std::string held_refusal =
     "                       THIS BOOK HOLD BY OTHER MEMBER !\n";
 const std::string offer = "SIMILAR TITLE THAT AVAILABLE IN LIBRARY : \n";
 
-std::string Listed_book(const std::string& bar_code, const std::string& due = "") {
+// A copy of Hamlet as the same-title offer lists it: copies are never on loan, so no due date.
+std::string Listed_book(const std::string& bar_code) {
   return "======================\nThe details of the Book:  \nTitle       :Hamlet\nCall number :" +
-         bar_code + "\nAuthor's Name\t:Shakespeare\n" +
-         (due.empty() ? "" : "Book loan due date : " + due + "\n") + "======================\n";
+         bar_code + "\nAuthor's Name\t:Shakespeare\n======================\n";
 }
 
 // Ann (card 7) and Bob (card 8), two copies of Hamlet (B1, B2, 14 days), a CD and a video.
