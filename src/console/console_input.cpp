@@ -88,20 +88,16 @@ std::optional<std::string> ConsoleInput::Read_line(int size) {
   std::string line;
   std::size_t length = 0;
   int last = end_of_input;
-  bool ended_by_line_end = false;
   for (;;) {
     const int c = Take();
-    if (c == end_of_input) break;
-    if (c == '\n') {
-      ended_by_line_end = true;
-      break;
-    }
+    if (c == end_of_input or c == '\n') break;
     // One byte more than fits is kept, so that a CR before the line end can still be dropped.
     if (line.size() <= most) line.push_back(static_cast<char>(c));
     ++length;
     last = c;
   }
-  if (ended_by_line_end and last == '\r') {
+  // A last line without a line end ends where the input does, so its CR goes too.
+  if (last == '\r') {
     --length;
     if (line.size() > length) line.pop_back();
   }

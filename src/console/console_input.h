@@ -31,8 +31,8 @@ class ConsoleInput {
   // the line is then left to be discarded. "12abc" reads 12, "abc 5" reads none.
   std::optional<int> Read_number();
 
-  // Reads the rest of the current line and its line end; a CR right before the line end is
-  // dropped. None when the line holds more than `size` - 1 bytes; such a line is consumed
+  // Reads the rest of the current line and its line end; a CR right before the line end (or
+  // before the end of the input) is dropped. None when the line holds more than `size` - 1 bytes; such a line is consumed
   // whole but never kept, however long it is.
   std::optional<std::string> Read_line(int size);
 

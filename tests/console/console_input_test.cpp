@@ -65,7 +65,7 @@ TEST_F(PipedInputTest, NumbersOutsideThirtyTwoBitsAreNone) {
 
 TEST_F(PipedInputTest, LinesAreBoundedAndLoseATrailingCarriageReturn) {
   const std::string longest(49, 'x');
-  Typed(longest + "\r\n" + longest + "y\n\nlast");
+  Typed(longest + "\r\n" + longest + "y\n\nlast\r");
   EXPECT_THAT(input().Read_line(50), Optional(longest));
   EXPECT_EQ(input().Read_line(50), std::nullopt);
   EXPECT_THAT(input().Read_line(50), Optional(std::string()));
