@@ -1,0 +1,78 @@
+#include "console_session.h"
+
+#include <cstdlib>
+#include <ctime>
+#include <iostream>
+#include <streambuf>
+#include <string_view>
+
+#include "console/console_input.h"
+#include "console/library.h"
+#include "support/scripted_input.h"
+#include "support/test_clock.h"
+
+namespace {
+
+// Accepts everything and keeps nothing, so that the screens' output costs almost nothing.
+class NullOutput : public std::streambuf {
+ protected:
+  int_type overflow(int_type c) override { return traits_type::not_eof(c); }
+  std::streamsize xsputn(const char*, std::streamsize count) override { return count; }
+};
+
+// Sends standard output to a NullOutput for as long as it lives.
+class DiscardedOutput {
+ public:
+  DiscardedOutput() : _previous(std::cout.rdbuf(&_null)) {}
+  ~DiscardedOutput() { std::cout.rdbuf(_previous); }
+  DiscardedOutput(const DiscardedOutput&) = delete;
+  DiscardedOutput& operator=(const DiscardedOutput&) = delete;
+
+ private:
+  NullOutput _null;
+  std::streambuf* _previous;
+};
+
+constexpr std::int64_t minutes_per_unit[] = {1, 60, 24 * 60, 365 * 24 * 60};
+constexpr std::int64_t most_minutes_in_all = 10'000 * minutes_per_unit[3];
+
+// Central European time with its summer time rule, written out so that no zone file is needed.
+void Use_fixed_time_zone() {
+  static const bool done = [] {
+    setenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3", 1);
+    tzset();
+    return true;
+  }();
+  (void)done;
+}
+
+}  // namespace
+
+std::vector<std::string> Run_console_session(const std::uint8_t* data, std::size_t size) {
+  Use_fixed_time_zone();
+  TestClock clock(2026, 12, 8, 10, 30);
+  ScriptedInput script(&clock);
+  std::int64_t waited = 0;
+  std::size_t start = 0;
+  for (std::size_t at = 0; at < size; ++at) {
+    if (data[at] != pause_marker) continue;
+    script.Type(std::string_view(reinterpret_cast<const char*>(data) + start, at - start));
+    start = at + 2;
+    if (at + 1 == size) break;
+    const std::uint8_t pause = data[++at];
+    const std::int64_t minutes = ((pause >> 2) + 1) * minutes_per_unit[pause & 3];
+    if (waited + minutes <= most_minutes_in_all) {
+      waited += minutes;
+      script.Wait_minutes(minutes);
+    }
+  }
+  if (start < size) {
+    script.Type(std::string_view(reinterpret_cast<const char*>(data) + start, size - start));
+  }
+
+  DiscardedOutput discarded;
+  ConsoleInput input(script, -1);
+  Library library(input);
+  library.Main_menu();
+  return library.Record_faults();
+}

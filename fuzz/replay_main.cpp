@@ -1,0 +1,56 @@
+// Runs kept inputs of the fuzz target through the same session as the fuzz target, outside
+// libFuzzer, so that every build replays them: each argument is a file or a folder of files.
+// Exits 1 when any input leaves inconsistent records; a crash shows as the program's own.
+
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "console_session.h"
+
+namespace {
+
+std::vector<std::filesystem::path> Inputs_in(const std::filesystem::path& argument) {
+  std::vector<std::filesystem::path> inputs;
+  if (std::filesystem::is_directory(argument)) {
+    for (const auto& entry : std::filesystem::directory_iterator(argument)) {
+      const bool hidden = entry.path().filename().string().starts_with('.');
+      if (entry.is_regular_file() and not hidden) inputs.push_back(entry.path());
+    }
+    std::sort(inputs.begin(), inputs.end());
+  } else {
+    inputs.push_back(argument);
+  }
+  return inputs;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  int replayed = 0;
+  int failed = 0;
+  for (int argument = 1; argument < argc; ++argument) {
+    for (const std::filesystem::path& path : Inputs_in(argv[argument])) {
+      std::ifstream file(path, std::ios::binary);
+      if (not file) {
+        std::cerr << "cannot read " << path << '\n';
+        return 2;
+      }
+      const std::string bytes{std::istreambuf_iterator<char>(file),
+                              std::istreambuf_iterator<char>()};
+      const std::vector<std::string> faults =
+          Run_console_session(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+      ++replayed;
+      if (faults.empty()) continue;
+      ++failed;
+      for (const std::string& fault : faults) std::cerr << path << ": " << fault << '\n';
+    }
+  }
+  std::cout << replayed - failed << " passed, " << failed << " failed" << std::endl;
+  return failed == 0 ? 0 : 1;
+}
