@@ -38,6 +38,7 @@ Desk::Desk(std::uint64_t items, TestClock& clock)
     Run(keys + "6\n");
   }
 
+  Set_lending_minute(clock);
   const std::uint64_t borrowers = std::max<std::uint64_t>(_members / 50, 1);
   std::uint64_t loans = 0;
   std::uint64_t holds = 0;
@@ -57,7 +58,7 @@ Desk::Desk(std::uint64_t items, TestClock& clock)
     }
   }
   Run(keys);
-  clock.Advance_days(20);
+  Set_twenty_days_later(clock);
 }
 
 void Desk::Run(const std::string& keys) {

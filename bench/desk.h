@@ -37,11 +37,16 @@ class SilencedOutput {
   std::streambuf* _previous;
 };
 
+// Every fixture lends at the same minute and then sets the clock 20 days later, so that the
+// loans shorter than that are overdue, however many fixtures a run builds.
+inline void Set_lending_minute(TestClock& clock) { clock.Set(2026, 12, 8, 10, 30); }
+inline void Set_twenty_days_later(TestClock& clock) { clock.Set(2026, 12, 28, 10, 30); }
+
 // A Library holding `items` items of the four kinds (Item_of) and items / 2 members
 // (Member_of), all added through the console. Of each lendable kind the first 5% of the
 // collection are on loan, to the first 2% of the members, and the next 1% are on hold for the
-// next 2% of the members; then the clock moves on 20 days, so that the loans shorter than that
-// are overdue. The last member has no loans and no holds. `clock` must outlive the desk.
+// next 2% of the members, all made at the lending minute; the clock is then 20 days later.
+// The last member has no loans and no holds. `clock` must outlive the desk.
 class Desk {
  public:
   static constexpr std::uint64_t seed = 1;
