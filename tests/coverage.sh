@@ -48,6 +48,8 @@ total = covered = 0
 print(f"{'file':<44} {'lines':>6} {'covered':>8}")
 for path in sorted(lines):
     count, hit = len(lines[path]), sum(lines[path].values())
+    if count == 0:
+        continue
     total, covered = total + count, covered + hit
     missing = ",".join(str(number) for number, ran in sorted(lines[path].items()) if not ran)
     print(f"{path:<44} {count:>6} {100.0 * hit / count:>7.1f}%" +
