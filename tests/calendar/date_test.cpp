@@ -36,6 +36,8 @@ TEST(MonthTest, KnowsItsLengthAndName) {
   EXPECT_EQ(Month(Sep, 2026).Name(), "September");
   EXPECT_TRUE(Month(Dec, 2026).Next() == Month(Jan, 2027));
   EXPECT_TRUE(Month(Jan, 2027).Is_later_than(Month(Dec, 2026)));
+  EXPECT_TRUE(Month(Dec, 2026).Is_earlier_than(Month(Jan, 2027)));
+  EXPECT_FALSE(Month(Dec, 2026).Is_earlier_than(Month(Dec, 2026)));
 }
 
 TEST(MonthDeathTest, RefusesANumberOutsideTheYear) {

@@ -63,6 +63,11 @@ TEST_F(HoldTest, ASecondHoldIsRefusedEvenForTheHolder) {
                               "SIMILAR TITLE THAT AVAILABLE IN LIBRARY : \n";
   EXPECT_THAT(Transaction(7, "B1", "9"), StartsWith(refusal + "======================\n"));
   EXPECT_THAT(Transaction(8, "B1", "9"), HasSubstr("Call number :B2\n"));
+  Transaction(7, "V1", "9");
+  EXPECT_EQ(Transaction(8, "V1", "9"),
+            "ERROR! VIDEO HOLD BY OTHER MEMBER !\n"
+            "SIMILAR TITLE THAT AVAILABLE IN LIBRARY : \n"
+            "ERROR! ALL COPIES ARE CURRENTLY ON HOLD!");
 }
 
 TEST_F(HoldTest, WithEveryCopyHeldTheRefusalEndsWithoutALineEnd) {
