@@ -1,12 +1,11 @@
 #include <gmock/gmock.h>
 
-#include "support/library_session.h"
+#include "circulation/circulation_fixture.h"
 
 namespace {
 
 using testing::ElementsAre;
 using testing::HasSubstr;
-using testing::IsEmpty;
 
 const std::string on_loan_refusal =
     "BORROWER CANNOT BORROW THIS BOOK BECAUSE : \n"
@@ -22,27 +21,7 @@ std::string Listed_book(const std::string& bar_code) {
          bar_code + "\nAuthor's Name\t:Shakespeare\n======================\n";
 }
 
-// Ann (card 7) and Bob (card 8), two copies of Hamlet (B1, B2, 14 days), a CD and a video.
-class BorrowReturnTest : public testing::Test {
- protected:
-  BorrowReturnTest() {
-    session.Type(Add_member_keys("Ann", 7) + Add_member_keys("Bob", 8) +
-                 Add_book_keys("B1", "Hamlet", "Shakespeare", 14) +
-                 Add_book_keys("B2", "Hamlet", "Shakespeare", 14) +
-                 Add_cd_keys("C1", "Blue", "Ray", 7) + Add_video_keys("V1", "Heat", "Mann", 2));
-    session.Run();
-  }
-  ~BorrowReturnTest() override { EXPECT_THAT(session.library().Record_faults(), IsEmpty()); }
-
-  // Selects the member and the item, then runs main-menu `choice`; returns what it wrote.
-  std::string Transaction(int member, const std::string& bar_code, const std::string& choice) {
-    return Last_screen(
-        session.Type(Select_member_keys(member) + Select_item_keys(bar_code) + choice + "\n")
-            .Run());
-  }
-
-  LibrarySession session;
-};
+class BorrowReturnTest : public CirculationTest {};
 
 TEST_F(BorrowReturnTest, LendingABookShowsTheBorrowerWithTheDueDate) {
   EXPECT_EQ(Transaction(7, "B1", "7"),

@@ -1,33 +1,13 @@
 #include <gmock/gmock.h>
 
-#include "support/library_session.h"
+#include "circulation/circulation_fixture.h"
 
 namespace {
 
 using testing::HasSubstr;
-using testing::IsEmpty;
 using testing::StartsWith;
 
-// Ann (card 7) and Bob (card 8), two copies of Hamlet (B1, B2, 14 days), a CD and a video.
-class HoldTest : public testing::Test {
- protected:
-  HoldTest() {
-    session.Type(Add_member_keys("Ann", 7) + Add_member_keys("Bob", 8) +
-                 Add_book_keys("B1", "Hamlet", "Shakespeare", 14) +
-                 Add_book_keys("B2", "Hamlet", "Shakespeare", 14) +
-                 Add_cd_keys("C1", "Blue", "Ray", 7) + Add_video_keys("V1", "Heat", "Mann", 2));
-    session.Run();
-  }
-  ~HoldTest() override { EXPECT_THAT(session.library().Record_faults(), IsEmpty()); }
-
-  std::string Transaction(int member, const std::string& bar_code, const std::string& choice) {
-    return Last_screen(
-        session.Type(Select_member_keys(member) + Select_item_keys(bar_code) + choice + "\n")
-            .Run());
-  }
-
-  LibrarySession session;
-};
+class HoldTest : public CirculationTest {};
 
 TEST_F(HoldTest, AShelfHoldLastsADayAndKeepsOthersFromBorrowing) {
   EXPECT_EQ(Transaction(7, "C1", "9"),

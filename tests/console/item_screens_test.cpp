@@ -9,27 +9,15 @@ using testing::EndsWith;
 using testing::HasSubstr;
 using testing::IsEmpty;
 
-// What the "Add/Delete item" submenu writes before its prompt, after the empty line that
-// follows each of its selections.
-const std::string item_menu =
-    "\n"
-    "Add/Delete item                               \n"
-    "===============                               \n"
-    "Please select from the following :                            \n"
-    " 1. Add Book                        5. Remove Item            \n"
-    " 2. Add CD                          6. Return to main menu    \n"
-    " 3. Add Journal                                               \n"
-    " 4. Add Video                                                 \n"
-    "                                                              \n"
-    "selection : \n";
-
 // Runs what was typed so far and then `keys` in the "Add/Delete item" submenu; returns what the
 // screen reached by `keys` wrote, between the two submenus around it.
 std::string Item_screen(LibrarySession& session, const std::string& keys) {
   const std::vector<std::string> screens = Screens(session.Type("5\n" + keys + "6\n").Run());
   const std::string& out = screens.at(screens.size() - 2);
-  const std::size_t first = out.find(item_menu) + item_menu.size();
-  return out.substr(first, out.find(item_menu, first) - first);
+  // The submenu as it stands between two of its screens, with the empty line after its read.
+  const std::string item_menu_read = item_menu + "\n";
+  const std::size_t first = out.find(item_menu_read) + item_menu_read.size();
+  return out.substr(first, out.find(item_menu_read, first) - first);
 }
 
 class ItemScreensTest : public testing::Test {

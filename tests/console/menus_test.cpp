@@ -6,18 +6,6 @@ namespace {
 
 using testing::ElementsAre;
 
-const std::string item_menu =
-    "\n"
-    "Add/Delete item                               \n"
-    "===============                               \n"
-    "Please select from the following :                            \n"
-    " 1. Add Book                        5. Remove Item            \n"
-    " 2. Add CD                          6. Return to main menu    \n"
-    " 3. Add Journal                                               \n"
-    " 4. Add Video                                                 \n"
-    "                                                              \n"
-    "selection : ";
-
 const std::string catalogue_menu =
     "Library Online Catalog\n"
     "======================\n"

@@ -31,6 +31,18 @@ std::string Menu_text() {
 
 const std::string main_menu = Menu_text();
 
+const std::string item_menu =
+    "\n"
+    "Add/Delete item                               \n"
+    "===============                               \n"
+    "Please select from the following :                            \n"
+    " 1. Add Book                        5. Remove Item            \n"
+    " 2. Add CD                          6. Return to main menu    \n"
+    " 3. Add Journal                                               \n"
+    " 4. Add Video                                                 \n"
+    "                                                              \n"
+    "selection : ";
+
 LibrarySession::LibrarySession(int year, int month, int day, int hour, int minute)
     : _clock(year, month, day, hour, minute), _script(&_clock), _input(_script, -1),
       _library(_input) {}

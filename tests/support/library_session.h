@@ -37,8 +37,10 @@ class LibrarySession {
   Library _library;
 };
 
-// The main menu as the program writes it, up to and including its prompt.
+// The main menu and the "Add/Delete item" submenu as the program writes them, each from the
+// empty line that opens it up to and including its prompt.
 extern const std::string main_menu;
+extern const std::string item_menu;
 
 // What each main-menu choice of a transcript wrote: the text between one main menu's prompt
 // (after the empty line it writes once the choice is read) and the next main menu.
