@@ -23,7 +23,7 @@ Desk::Desk(std::uint64_t items, TestClock& clock)
       _script(&clock),
       _input(_script, -1),
       _library(_input) {
-  SilencedOutput silenced;
+  DiscardedOutput silenced;
   std::string keys;
   for (std::uint64_t member = 0; member < _members; ++member) {
     keys += Add_member_keys(Member_of(member));

@@ -5,37 +5,16 @@
 // sent nowhere: a busy branch to measure the console operations in.
 
 #include <cstdint>
-#include <iostream>
-#include <streambuf>
 #include <string>
 
 #include "catalogue_values.h"
 #include "console/console_input.h"
 #include "console/library.h"
+#include "support/discarded_output.h"
 #include "support/scripted_input.h"
 #include "support/test_clock.h"
 
 namespace bench {
-
-// A stream buffer that takes everything and keeps nothing.
-class NullBuffer : public std::streambuf {
- protected:
-  int_type overflow(int_type c) override { return traits_type::not_eof(c); }
-  std::streamsize xsputn(const char*, std::streamsize count) override { return count; }
-};
-
-// Sends standard output nowhere for as long as it lives.
-class SilencedOutput {
- public:
-  SilencedOutput() : _previous(std::cout.rdbuf(&_nowhere)) {}
-  ~SilencedOutput() { std::cout.rdbuf(_previous); }
-  SilencedOutput(const SilencedOutput&) = delete;
-  SilencedOutput& operator=(const SilencedOutput&) = delete;
-
- private:
-  NullBuffer _nowhere;
-  std::streambuf* _previous;
-};
 
 // Every fixture lends at the same minute and then sets the clock 20 days later, so that the
 // loans shorter than that are overdue, however many fixtures a run builds.

@@ -126,7 +126,7 @@ int main(int argc, char** argv) {
     const std::size_t before = Heap_in_use();
     auto* desk = new bench::Desk(size, clock);
     {
-      bench::SilencedOutput silenced;
+      DiscardedOutput silenced;
       desk->Run("");  // drops the last script the console held
     }
     const std::size_t heap = Heap_in_use() - before;

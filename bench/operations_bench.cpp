@@ -113,7 +113,7 @@ void Collection_book_by_bar_code(benchmark::State& state) {
 void Collection_book_search_by_title(benchmark::State& state) {
   const Shelf& shelf = Cached<Shelf>(state.range(0));
   const std::string title = shelf.last->Title();
-  bench::SilencedOutput silenced;
+  DiscardedOutput silenced;
   for (auto _ : state) benchmark::DoNotOptimize(shelf.books.Search_by_title(title));
   Per_entry(state, state.range(0));
 }
@@ -121,7 +121,7 @@ void Collection_book_search_by_title(benchmark::State& state) {
 void Collection_book_search_by_author(benchmark::State& state) {
   const Shelf& shelf = Cached<Shelf>(state.range(0));
   const std::string author = shelf.last->Author();
-  bench::SilencedOutput silenced;
+  DiscardedOutput silenced;
   for (auto _ : state) benchmark::DoNotOptimize(shelf.books.Search_by_author(author));
   Per_entry(state, state.range(0));
 }
@@ -135,7 +135,7 @@ void Collection_book_available_by_title(benchmark::State& state) {
 
 void Collection_book_list_overdue(benchmark::State& state) {
   const Shelf& shelf = Cached<Shelf>(state.range(0));
-  bench::SilencedOutput silenced;
+  DiscardedOutput silenced;
   for (auto _ : state) shelf.books.List_overdue();
   Per_entry(state, state.range(0));
 }
@@ -254,7 +254,7 @@ const std::vector<std::pair<const char*, ScriptFor>>& Desk_scripts() {
 void Desk_operation(benchmark::State& state, const ScriptFor& script_for) {
   bench::Desk& desk = Cached<DeskFixture>(state.range(0)).desk;
   const DeskScript script = script_for(desk);
-  bench::SilencedOutput silenced;
+  DiscardedOutput silenced;
   for (auto _ : state) desk.Run(script.keys);
   state.SetComplexityN(state.range(0));
   state.counters["per_operation"] =
@@ -318,7 +318,7 @@ int Print_counts(const std::vector<std::uint64_t>& sizes) {
       bench::Desk& desk = *desks[at];
       const DeskScript script = script_for(desk);
       {
-        bench::SilencedOutput silenced;
+        DiscardedOutput silenced;
         desk.Run(script.keys);  // once to warm up, then once counted
         readings = 0;
         CALLGRIND_ZERO_STATS;

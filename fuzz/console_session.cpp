@@ -3,35 +3,16 @@
 #include <cstdlib>
 #include <ctime>
 #include <iostream>
-#include <streambuf>
 #include <string_view>
 
 #include "console/console_input.h"
 #include "console/library.h"
+#include "support/discarded_output.h"
+#include "support/records_check.h"
 #include "support/scripted_input.h"
 #include "support/test_clock.h"
 
 namespace {
-
-// Accepts everything and keeps nothing, so that the screens' output costs almost nothing.
-class NullOutput : public std::streambuf {
- protected:
-  int_type overflow(int_type c) override { return traits_type::not_eof(c); }
-  std::streamsize xsputn(const char*, std::streamsize count) override { return count; }
-};
-
-// Sends standard output to a NullOutput for as long as it lives.
-class DiscardedOutput {
- public:
-  DiscardedOutput() : _previous(std::cout.rdbuf(&_null)) {}
-  ~DiscardedOutput() { std::cout.rdbuf(_previous); }
-  DiscardedOutput(const DiscardedOutput&) = delete;
-  DiscardedOutput& operator=(const DiscardedOutput&) = delete;
-
- private:
-  NullOutput _null;
-  std::streambuf* _previous;
-};
 
 constexpr std::int64_t minutes_per_unit[] = {1, 60, 24 * 60, 365 * 24 * 60};
 constexpr std::int64_t most_minutes_in_all = 10'000 * minutes_per_unit[3];
@@ -74,5 +55,5 @@ std::vector<std::string> Run_console_session(const std::uint8_t* data, std::size
   ConsoleInput input(script, -1);
   Library library(input);
   library.Main_menu();
-  return library.Record_faults();
+  return Record_faults(library);
 }

@@ -9,9 +9,10 @@
 // The byte that starts a pause in a session's input; the byte after it chooses the pause.
 inline constexpr std::uint8_t pause_marker = 0xFF;
 
-// Runs a whole Library on `data` as the librarian's keystrokes and returns what
-// Library::Record_faults finds once the run has ended (by "14. Quit" or the end of the input);
-// empty when the records are consistent. Shared by the fuzz target and the replay of kept inputs.
+// Runs a whole Library on `data` as the librarian's keystrokes and returns what Record_faults
+// (tests/support/records_check.h) finds once the run has ended (by "14. Quit" or the end of the
+// input); empty when the records are consistent. Shared by the fuzz target and the replay of
+// kept inputs.
 //
 // Every byte is typed as it is, except `pause_marker`: the byte after it is a pause while the
 // program waits at the prompt reached so far. Its two low bits choose the unit (a minute, an

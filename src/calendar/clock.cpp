@@ -22,4 +22,6 @@ Clock_reading Read_clock() {
                        local.tm_min};
 }
 
-void Set_time_source(std::function<std::time_t()> source) { Time_source() = std::move(source); }
+std::function<std::time_t()> Set_time_source(std::function<std::time_t()> source) {
+  return std::exchange(Time_source(), std::move(source));
+}

@@ -17,8 +17,8 @@ struct Clock_reading {
 Clock_reading Read_clock();
 
 // Replaces where `time` comes from, so that tests can run the whole system at a moment of their
-// choosing and move it forward. An empty function restores the system clock. The shipped program
-// never calls this.
-void Set_time_source(std::function<std::time_t()> source);
+// choosing and move it forward, and returns the source it replaced (empty for the system clock).
+// An empty function restores the system clock. The shipped program never calls this.
+std::function<std::time_t()> Set_time_source(std::function<std::time_t()> source);
 
 #endif  // SHELVORANQUIST_CALENDAR_CLOCK_H_

@@ -2,9 +2,30 @@
 
 #include <cassert>
 #include <climits>
+#include <cstdint>
 #include <iostream>
 
 #include "calendar/civil_days.h"
+
+namespace {
+
+// The dates numbered one a day, in the order Next steps through them: the common era as the
+// civil day numbers count it, and before it the years counting down to 1, which is followed by
+// the year 1 of the era. Leap years are those of Year::Is_leap, on the year number alone.
+std::int64_t Day_number(const Date& date) {
+  const Year& year = date.Of_month().Of_year();
+  assert(year.Era() == 1 or (year.Era() == 0 and year.Number() >= 1));
+  const std::int64_t number = year.Number();
+  const std::int64_t day_number = Civil_day_number(number, date.Of_month().Number(), date.Day());
+  if (year.Era() == 1) return day_number;
+  const std::int64_t first_day_of_era = Civil_day_number(1, Jan, 1);
+  const std::int64_t days_from_year_to_era =
+      Civil_day_number(number + 1, Jan, 1) - first_day_of_era;
+  const std::int64_t day_of_year = day_number - Civil_day_number(number, Jan, 1);
+  return first_day_of_era - days_from_year_to_era + day_of_year;
+}
+
+}  // namespace
 
 Date::Date(int day_nr, int month_nr, int year_nr) : Date(day_nr, Month(month_nr, year_nr)) {}
 
@@ -32,20 +53,8 @@ Date Date::Next() const {
 
 int Date::Days_until(const Date& target) const {
   if (not Is_earlier_than(target)) return 0;
-  const Year& from_year = _month.Of_year();
-  const Year& to_year = target._month.Of_year();
-  if (from_year.Era() == 1 and to_year.Era() == 1) {
-    // Both in the common era: count through day numbers, however far apart the dates are.
-    const long long days =
-        Civil_day_number(to_year.Number(), target._month.Number(), target._day_nr) -
-        Civil_day_number(from_year.Number(), _month.Number(), _day_nr);
-    return days > INT_MAX ? INT_MAX : static_cast<int>(days);
-  }
-  int count = 0;
-  for (Date day = *this; day.Is_earlier_than(target) and count < INT_MAX; day = day.Next()) {
-    ++count;
-  }
-  return count;
+  const std::int64_t days = Day_number(target) - Day_number(*this);
+  return days > INT_MAX ? INT_MAX : static_cast<int>(days);
 }
 
 void Date::Print() const {

@@ -22,7 +22,8 @@ class Date {
   // The following day: 28/2/2023 is followed by 1/3/2023, 31/12/2026 by 1/1/2027.
   Date Next() const;
   // The number of days from this date to `target`; 0 when `target` is not later.
-  // Counts that do not fit an int are capped at the largest int.
+  // Counts that do not fit an int are capped at the largest int. Both years are of the common
+  // era, or before it and numbered from 1 up.
   int Days_until(const Date& target) const;
 
   // Writes one space, the day, "/", the month number, "/" and the year (" 7/3/2026").

@@ -48,6 +48,7 @@ DateTime::DateTime(int year, int month, int day, int hour, int minute) {
 DateTime DateTime::Now() { return Now_plus_days(0); }
 
 DateTime DateTime::Now_plus_days(int days) {
+  assert(days >= 0);
   const Clock_reading now = Read_clock();
   return From_parts(Normalise(now.year, now.month, std::int64_t{now.day} + days, now.hour,
                               now.minute));

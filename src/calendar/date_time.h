@@ -23,7 +23,8 @@ class DateTime {
 
   // The current minute, from one clock reading.
   static DateTime Now();
-  // The current minute plus `days` days, from one clock reading. Any int works, however large.
+  // The current minute plus `days` days, from one clock reading. `days` must be 0 or more; any
+  // such int works, however large.
   static DateTime Now_plus_days(int days);
 
   const Time& Time_of_day() const { return _time; }

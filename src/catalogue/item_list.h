@@ -12,8 +12,7 @@
 
 #include "calendar/date_time.h"
 #include "catalogue/lendable.h"
-#include "circulation/loan.h"
-#include "members/member.h"
+#include "catalogue/write_line.h"
 
 // What a collection writes; none (nullptr) where its kind writes nothing.
 struct ItemListTexts {
@@ -59,13 +58,11 @@ class ItemList {
   }
 
   // The first stored item with this call number, or none (the kind's not-found line is written).
-  Kind* Find_by_call_number(const std::string& call_number) const {
-    for (const auto& item : _items) {
-      if (item->Call_number() == call_number) return item.get();
-    }
-    Write_line(Derived::texts.lookup_not_found);
-    return nullptr;
+  // The non-const form is for the callers that change what they find.
+  const Kind* Find_by_call_number(const std::string& call_number) const {
+    return Stored_with(call_number);
   }
+  Kind* Find_by_call_number(const std::string& call_number) { return Stored_with(call_number); }
 
   // A new collection of fresh copies of every item with this title, or none (the kind's
   // not-found line is written).
@@ -112,7 +109,7 @@ class ItemList {
     const DateTime now = DateTime::Now();
     for (const auto& item : _items) {
       if (item->Is_on_loan() and item->Is_overdue_at(now)) {
-        std::cout << item->Loan_record()->Borrower()->Name() << std::endl;
+        std::cout << item->Borrower_name() << std::endl;
       }
     }
   }
@@ -120,7 +117,8 @@ class ItemList {
   int Count() const { return static_cast<int>(_items.size()); }
   bool Is_empty() const { return _items.empty(); }
   // The item at a 0-based position below Count().
-  Kind& At(int position) const { return *_items.at(static_cast<std::size_t>(position)); }
+  const Kind& At(int position) const { return *_items.at(static_cast<std::size_t>(position)); }
+  Kind& At(int position) { return *_items.at(static_cast<std::size_t>(position)); }
   // Whether `item` is one of the stored items (none is not).
   bool Contains(const Kind* item) const {
     for (const auto& stored : _items) {
@@ -140,6 +138,14 @@ class ItemList {
   }
 
  private:
+  Kind* Stored_with(const std::string& call_number) const {
+    for (const auto& item : _items) {
+      if (item->Call_number() == call_number) return item.get();
+    }
+    Write_line(Derived::texts.lookup_not_found);
+    return nullptr;
+  }
+
   template <class Match>
   std::optional<Derived> Copies_of(Match match) const {
     std::optional<Derived> found;
@@ -150,10 +156,6 @@ class ItemList {
       }
     }
     return found;
-  }
-
-  static void Write_line(const char* text) {
-    if (text != nullptr) std::cout << text << std::endl;
   }
 
   std::vector<std::unique_ptr<Kind>> _items;

@@ -1,9 +1,11 @@
 #include "catalogue/lendable.h"
 
+#include <cassert>
 #include <iostream>
 #include <utility>
 
 #include "circulation/hold.h"
+#include "circulation/loan.h"
 #include "members/member.h"
 
 Lendable::Lendable(const char* kind_word, std::string call_number, std::string title,
@@ -11,6 +13,11 @@ Lendable::Lendable(const char* kind_word, std::string call_number, std::string t
     : Item(std::move(call_number), std::move(title)),
       _kind_word(kind_word),
       _loan_days(loan_days) {}
+
+const std::string& Lendable::Borrower_name() const {
+  assert(Is_on_loan());
+  return _loan->Borrower()->Name();
+}
 
 void Lendable::Lend(const Loan& loan) {
   _due = DateTime::Now_plus_days(_loan_days);

@@ -27,6 +27,9 @@ class Lendable : public Item {
   const Loan* Loan_record() const { return _loan; }
   const Hold* Hold_record() const { return _hold; }
 
+  // The name of the member the item is lent to. Only while on loan.
+  const std::string& Borrower_name() const;
+
   bool Is_on_loan() const { return _loan != nullptr; }
   bool Is_on_hold() const { return _hold != nullptr; }
   // Whether the due stamp has passed: from the minute after it, on loan or not.

@@ -18,7 +18,8 @@ class HoldList {
   const Hold* Find_video_hold(const Video& video, const Member& member) const;
   const Hold* Find_hold_of(const Lendable& item, const Member& member) const;
 
-  // Removes an entry that a lookup has just returned; none removes nothing.
+  // Removes the entry that `entry` designates, as a lookup has just returned it. A pointer to
+  // anything but one of this register's entries, none included, removes nothing.
   void Remove(const Hold* entry);
 
   const std::vector<Hold>& Entries() const { return _entries; }

@@ -18,7 +18,8 @@ class LoanList {
   const Loan* Find_video_loan(const Video& video, const Member& member) const;
   const Loan* Find_loan_of(const Lendable& item) const;
 
-  // Removes an entry that a lookup has just returned; none removes nothing.
+  // Removes the entry that `entry` designates, as a lookup has just returned it. A pointer to
+  // anything but one of this register's entries, none included, removes nothing.
   void Remove(const Loan* entry);
 
   const std::vector<Loan>& Entries() const { return _entries; }

@@ -3,6 +3,8 @@
 #include <optional>
 #include <string>
 
+#include "catalogue/write_line.h"
+#include "console/heading.h"
 #include "console/library.h"
 
 // What one online-catalogue screen writes; none (nullptr) where the screen writes nothing.
@@ -88,14 +90,10 @@ constexpr CatalogueScreen journal_screen{
     .hold_not_found = nullptr,
 };
 
-void Write_line(const char* text) {
-  if (text != nullptr) std::cout << text << std::endl;
-}
-
 }  // namespace
 
 template <class List, class Kind>
-void Library::Catalogue_search(const CatalogueScreen& screen, const List& list, Kind*& selection,
+void Library::Catalogue_search(const CatalogueScreen& screen, List& list, Kind*& selection,
                                std::optional<List> (List::*creator_search)(const std::string&)
                                    const,
                                Operation hold) {

@@ -9,8 +9,9 @@
 // The main menu catches it and ends the run.
 struct EndOfInput {};
 
-// The one place where the librarian's input is read. Every read flushes standard output
-// first, so a prompt is visible before the program waits.
+// The one place where the librarian's input is read. A read that may wait for input flushes
+// standard output first, so a prompt is visible before the program waits; a read served from
+// what is already buffered does not.
 //
 // Input is a byte string: a NUL or a byte above 127 is an ordinary character. White space is
 // the C set (space, TAB, LF, VT, FF, CR).

@@ -2,6 +2,7 @@
 #include <iostream>
 #include <string>
 
+#include "console/heading.h"
 #include "console/library.h"
 
 int Library::Ask_loan_length(std::string_view prompt) {
@@ -103,20 +104,4 @@ void Library::Select_item() {
   if (_selected_book == nullptr and _selected_cd == nullptr and _selected_video == nullptr) {
     std::cout << "ITEM NOT FOUND!" << std::endl;
   }
-}
-
-void Library::Display_item_details() {
-  if (_selected_book != nullptr) _selected_book->Print_details();
-  if (_selected_cd != nullptr) _selected_cd->Print_details();
-  if (_selected_video != nullptr) _selected_video->Print_details();
-  if (_selected_book == nullptr and _selected_cd == nullptr and _selected_video == nullptr) {
-    std::cout << "ITEM NOT FOUND!" << std::endl;
-  }
-}
-
-void Library::List_overdues() {
-  Write_heading("MEMBER WITH OVERDUE ITEM/ITEMS", 30);
-  _book_list.List_overdue();
-  _cd_list.List_overdue();
-  _video_list.List_overdue();
 }

@@ -3,6 +3,8 @@
 #include <iostream>
 #include <optional>
 
+#include "console/heading.h"
+
 namespace {
 
 // Writes `text` padded on the right with spaces to `width` characters, and a line end.
@@ -49,8 +51,8 @@ void Write_item_menu() {
 }
 
 void Write_catalogue_menu() {
-  std::cout << "Library Online Catalog" << std::endl;
-  std::cout << "======================" << std::endl << std::endl;
+  Write_heading("Library Online Catalog", 22);
+  std::cout << std::endl;
   for (const char* row : {"1, Search Book", "2, Search CD", "3, Search Journal", "4, Search Video",
                           "5, Back to main menu"}) {
     Write_row(row, 22);
@@ -59,7 +61,7 @@ void Write_catalogue_menu() {
 
 }  // namespace
 
-Library::Library(ConsoleInput& input) : _input(input), _dialogue(input) {}
+Library::Library(ConsoleInput& input) : _dialogue(input) {}
 
 void Library::Main_menu() {
   static constexpr Operation choices[] = {
@@ -113,9 +115,4 @@ void Library::Online_catalog() {
       default: break;
     }
   }
-}
-
-void Library::Write_heading(std::string_view heading, int underline) {
-  std::cout << heading << std::endl;
-  std::cout << std::string(static_cast<std::size_t>(underline), '=') << std::endl;
 }

@@ -2,9 +2,9 @@
 #define SHELVORANQUIST_CONSOLE_LIBRARY_H_
 
 #include <deque>
+#include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "catalogue/book_list.h"
 #include "catalogue/cd_list.h"
@@ -77,11 +77,6 @@ class Library {
   void Cancel_hold_cd();
   void Cancel_hold_video();
 
-  // What is wrong with the records, one line per fault; empty when every item's current loan
-  // and hold appear exactly once in the right member's list and in the register, nothing else
-  // does, and every selection designates a stored object or none.
-  std::vector<std::string> Record_faults() const;
-
   const MemberList& Members() const { return _member_list; }
   const BookList& Books() const { return _book_list; }
   const CdList& Cds() const { return _cd_list; }
@@ -89,6 +84,8 @@ class Library {
   const VideoList& Videos() const { return _video_list; }
   const LoanList& Loans() const { return _loan_list; }
   const HoldList& Holds() const { return _hold_list; }
+  // The member that stands as the selection until a member search changes it; not registered.
+  const Member& Blank_member() const { return _blank_member; }
   const Member* Selected_member() const { return _selected_member; }
   const Book* Selected_book() const { return _selected_book; }
   const Cd* Selected_cd() const { return _selected_cd; }
@@ -125,14 +122,12 @@ class Library {
   const auto& Collection_of() const;
 
   template <class List, class Kind>
-  void Catalogue_search(const CatalogueScreen& screen, const List& list, Kind*& selection,
+  void Catalogue_search(const CatalogueScreen& screen, List& list, Kind*& selection,
                         std::optional<List> (List::*creator_search)(const std::string&) const,
                         Operation hold);
 
-  void Write_heading(std::string_view heading, int underline);
   int Ask_loan_length(std::string_view prompt);
 
-  ConsoleInput& _input;
   Dialogue _dialogue;
   MemberList _member_list;
   BookList _book_list;

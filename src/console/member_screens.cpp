@@ -2,6 +2,7 @@
 #include <optional>
 #include <string>
 
+#include "console/heading.h"
 #include "console/library.h"
 
 void Library::Add_member() {

@@ -18,14 +18,14 @@ void MemberList::Remove(const Member& member) {
   std::erase_if(_members, [&member](const auto& stored) { return stored.get() == &member; });
 }
 
-Member* MemberList::Find_by_number(int library_number) const {
+Member* MemberList::Registered_with(int library_number) const {
   for (const auto& member : _members) {
     if (member->Library_number() == library_number) return member.get();
   }
   return nullptr;
 }
 
-Member* MemberList::Find_by_name(const std::string& name) const {
+Member* MemberList::Registered_with(const std::string& name) const {
   for (const auto& member : _members) {
     if (member->Name() == name) return member.get();
   }

@@ -21,9 +21,12 @@ class MemberList {
   // Removes exactly this member, if it is registered here.
   void Remove(const Member& member);
 
-  // The first member with this card number, or with exactly this name, or none.
-  Member* Find_by_number(int library_number) const;
-  Member* Find_by_name(const std::string& name) const;
+  // The first member with this card number, or with exactly this name, or none. The non-const
+  // forms are for the callers that change what they find.
+  const Member* Find_by_number(int library_number) const { return Registered_with(library_number); }
+  Member* Find_by_number(int library_number) { return Registered_with(library_number); }
+  const Member* Find_by_name(const std::string& name) const { return Registered_with(name); }
+  Member* Find_by_name(const std::string& name) { return Registered_with(name); }
   // Whether `member` is one of the registered members (none is not).
   bool Contains(const Member* member) const;
 
@@ -34,6 +37,9 @@ class MemberList {
   void List_all() const;
 
  private:
+  Member* Registered_with(int library_number) const;
+  Member* Registered_with(const std::string& name) const;
+
   std::vector<std::unique_ptr<Member>> _members;
 };
 

@@ -76,6 +76,21 @@ TEST(DateTest, CountsDaysUntilALaterDate) {
   EXPECT_EQ(Date(1, Jan, 1).Days_until(Date(1, Jan, 2001)), 730485);
 }
 
+TEST(DateTest, CountsDaysBeforeTheEraAsNextStepsThroughThem) {
+  const Date cases[][2] = {
+      {Date(31, Month(Dec, Year(1, 0))), Date(1, Month(Jan, Year(1, 1)))},
+      {Date(1, Month(Jan, Year(4, 0))), Date(1, Month(Jan, Year(1, 1)))},
+      {Date(1, Month(Mar, Year(5, 0))), Date(1, Month(Mar, Year(4, 0)))},
+      {Date(15, Month(Jun, Year(401, 0))), Date(2, Month(Feb, Year(3, 1)))},
+  };
+  for (const auto& [from, to] : cases) {
+    int walked = 0;
+    for (Date day = from; day.Is_earlier_than(to); day = day.Next()) ++walked;
+    EXPECT_EQ(from.Days_until(to), walked);
+    EXPECT_EQ(to.Days_until(from), 0);
+  }
+}
+
 TEST(DateTest, PrintsDayFirstWithoutLeadingZeros) {
   EXPECT_EQ(Output_of([] { Date(7, Mar, 2026).Print(); }), " 7/3/2026");
   EXPECT_EQ(Output_of([] { Date(25, Dec, 2026).Print(); }), " 25/12/2026");

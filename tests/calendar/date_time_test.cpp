@@ -88,6 +88,12 @@ TEST_F(NowTest, PassingIsJudgedAcrossDays) {
   EXPECT_FALSE(DateTime(9999, 1, 1, 1, 1).Has_passed());
 }
 
+TEST_F(NowTest, ANegativeDayCountIsRefusedAndAnInnerClockGivesBackTheOuter) {
+  EXPECT_DEATH(DateTime::Now_plus_days(-1), "days >= 0");
+  { TestClock inner(2030, 1, 1, 0, 0); }
+  EXPECT_EQ(Printed(DateTime::Now()), "11:30pm  25/12/2026");
+}
+
 TEST_F(NowTest, ReadsTheFieldsOfTheCurrentLocalTime) {
   const DateTime receiver{};
   EXPECT_EQ(receiver.Current_year(), 2026);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "support/library_session.h"
+#include "support/records_check.h"
 
 // Ann (card 7) and Bob (card 8), two copies of Hamlet (B1, B2, 14 days), a CD (C1, 7 days) and
 // a video (V1, 2 days). Every test ends with consistent records.
@@ -19,7 +20,7 @@ class CirculationTest : public testing::Test {
     session.Run();
   }
   ~CirculationTest() override {
-    EXPECT_THAT(session.library().Record_faults(), testing::IsEmpty());
+    EXPECT_THAT(Record_faults(session.library()), testing::IsEmpty());
   }
 
   // Selects the member and the item, then runs main-menu `choice`; returns what it wrote.

@@ -50,7 +50,7 @@ TEST_F(RegistersTest, HoldsAreFoundByItemAndMemberObjects) {
   EXPECT_EQ(holds.Find_video_hold(video, ann), &holds.Entries()[1]);
 }
 
-TEST_F(RegistersTest, RemovingKeepsTheOrderAndNoneRemovesNothing) {
+TEST_F(RegistersTest, RemovingKeepsTheOrderAndAStrangerRemovesNothing) {
   loans.Add(Loan(&book, &ann));
   loans.Add(Loan(&cd, &ann));
   loans.Add(Loan(&video, &ann));
@@ -59,6 +59,8 @@ TEST_F(RegistersTest, RemovingKeepsTheOrderAndNoneRemovesNothing) {
   EXPECT_EQ(loans.Entries()[0].Borrowed_cd(), &cd);
   EXPECT_EQ(loans.Entries()[1].Borrowed_video(), &video);
   loans.Remove(nullptr);
+  const Loan stranger(&cd, &ann);
+  loans.Remove(&stranger);
   EXPECT_EQ(loans.Entries().size(), 2u);
   holds.Add(Hold(&book, &ann));
   holds.Remove(holds.Find_book_hold(book, other_ann));

@@ -1,20 +1,16 @@
 #include <gmock/gmock.h>
 
 #include "support/library_session.h"
+#include "support/records_check.h"
 
 namespace {
 
 using testing::HasSubstr;
 using testing::IsEmpty;
 
-const std::string catalogue_menu =
-    "Library Online Catalog\n======================\n\n1, Search Book        \n"
-    "2, Search CD          \n3, Search Journal     \n4, Search Video       \n"
-    "5, Back to main menu  \n\n";
-
 std::string Screen_heading(const std::string& heading, const std::string& kind,
                            const std::string& verb, const std::string& creator) {
-  return catalogue_menu + heading + "\n=============\n1. " + verb + " " + kind +
+  return catalogue_menu + "\n" + heading + "\n=============\n1. " + verb + " " + kind +
          " through bar code\n2. " + verb + " " + kind + " through title\n3. " + verb + " " + kind +
          " through " + creator + "\n\nSelection : ";
 }
@@ -42,7 +38,7 @@ class CatalogueScreensTest : public testing::Test {
     session.Run();
   }
   ~CatalogueScreensTest() override {
-    EXPECT_THAT(session.library().Record_faults(), IsEmpty());
+    EXPECT_THAT(Record_faults(session.library()), IsEmpty());
   }
 
   // Opens the online catalogue and types `keys` there; returns what it wrote.

@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 
 #include "support/library_session.h"
+#include "support/records_check.h"
 
 namespace {
 
@@ -104,7 +105,7 @@ TEST_F(ItemScreensTest, AnItemOnLoanOrOnHoldIsNotRemoved) {
   EXPECT_EQ(session.library().Books().Count(), 1);
   EXPECT_EQ(session.library().Selected_book(), nullptr);
   EXPECT_EQ(session.library().Selected_cd(), nullptr);
-  EXPECT_THAT(session.library().Record_faults(), IsEmpty());
+  EXPECT_THAT(Record_faults(session.library()), IsEmpty());
 }
 
 TEST_F(ItemScreensTest, SelectingFindsEveryLendableKindWithTheBarCode) {

@@ -6,16 +6,6 @@ namespace {
 
 using testing::ElementsAre;
 
-const std::string catalogue_menu =
-    "Library Online Catalog\n"
-    "======================\n"
-    "\n"
-    "1, Search Book        \n"
-    "2, Search CD          \n"
-    "3, Search Journal     \n"
-    "4, Search Video       \n"
-    "5, Back to main menu  \n";
-
 TEST(MainMenuTest, QuitAtOnceShowsTheMenuOnceAndAnEmptyLine) {
   LibrarySession session;
   EXPECT_EQ(session.Type("14\n").Run(), main_menu + "\n");

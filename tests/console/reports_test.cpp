@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 
 #include "support/library_session.h"
+#include "support/records_check.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ TEST(ReportsTest, TheOverdueReportNamesABorrowerOncePerOverdueItem) {
   // A returned item is not listed, although its stamp has passed.
   session.Type(Select_item_keys("B1") + "8\n13\n");
   EXPECT_EQ(Last_screen(session.Run()), overdue_heading + "Ann\nBob\nAnn\n");
-  EXPECT_THAT(session.library().Record_faults(), testing::IsEmpty());
+  EXPECT_THAT(Record_faults(session.library()), testing::IsEmpty());
 }
 
 }  // namespace

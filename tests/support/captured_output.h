@@ -5,14 +5,11 @@
 #include <sstream>
 #include <string>
 
+#include "support/redirected_output.h"
+
 // Sends standard output to a string for as long as it lives.
 class CapturedOutput {
  public:
-  CapturedOutput() : _previous(std::cout.rdbuf(_text.rdbuf())) {}
-  ~CapturedOutput() { std::cout.rdbuf(_previous); }
-  CapturedOutput(const CapturedOutput&) = delete;
-  CapturedOutput& operator=(const CapturedOutput&) = delete;
-
   // Everything written so far.
   std::string Text() {
     std::cout.flush();
@@ -21,7 +18,7 @@ class CapturedOutput {
 
  private:
   std::ostringstream _text;
-  std::streambuf* _previous;
+  RedirectedOutput _redirect{*_text.rdbuf()};
 };
 
 // What `print` writes to standard output.

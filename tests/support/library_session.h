@@ -41,6 +41,17 @@ class LibrarySession {
 // empty line that opens it up to and including its prompt.
 extern const std::string main_menu;
 extern const std::string item_menu;
+// The online catalogue's menu, which has no prompt, up to its last row. Defined here, so that
+// the texts of a test file may be built from it before the tests run.
+inline const std::string catalogue_menu =
+    "Library Online Catalog\n"
+    "======================\n"
+    "\n"
+    "1, Search Book        \n"
+    "2, Search CD          \n"
+    "3, Search Journal     \n"
+    "4, Search Video       \n"
+    "5, Back to main menu  \n";
 
 // What each main-menu choice of a transcript wrote: the text between one main menu's prompt
 // (after the empty line it writes once the choice is read) and the next main menu.

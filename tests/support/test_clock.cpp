@@ -1,13 +1,15 @@
 #include "support/test_clock.h"
 
+#include <utility>
+
 #include "calendar/clock.h"
 
 TestClock::TestClock(int year, int month, int day, int hour, int minute) {
   Set(year, month, day, hour, minute);
-  Set_time_source([this] { return _now; });
+  _replaced = Set_time_source([this] { return _now; });
 }
 
-TestClock::~TestClock() { Set_time_source(nullptr); }
+TestClock::~TestClock() { Set_time_source(std::move(_replaced)); }
 
 void TestClock::Set(int year, int month, int day, int hour, int minute) {
   std::tm local{};

@@ -3,9 +3,11 @@
 
 #include <cstdint>
 #include <ctime>
+#include <functional>
 
 // A clock that the test sets and moves forward by hand. While it exists, every reading of the
-// system's clock reads it; the system clock comes back when it is destroyed. Times are local.
+// system's clock reads it; the clock it replaced (the system clock, or another test clock) comes
+// back when it is destroyed. Times are local.
 class TestClock {
  public:
   TestClock(int year, int month, int day, int hour, int minute);
@@ -19,6 +21,7 @@ class TestClock {
 
  private:
   std::time_t _now = 0;
+  std::function<std::time_t()> _replaced;
 };
 
 #endif  // SHELVORANQUIST_TESTS_SUPPORT_TEST_CLOCK_H_
