@@ -6,6 +6,8 @@
 #include <iostream>
 #include <limits>
 
+#include "console/character_count.h"
+
 namespace {
 
 bool Is_white_space(int c) {
@@ -15,6 +17,16 @@ bool Is_white_space(int c) {
 bool Is_digit(int c) { return c >= '0' and c <= '9'; }
 
 constexpr int end_of_input = std::char_traits<char>::eof();
+
+// The characters a read of `size` takes at the most.
+std::size_t Most_characters(int size) { return size > 0 ? static_cast<std::size_t>(size - 1) : 0; }
+
+// Appends byte `c` to `text` while `text` may still become an answer of at most `most`
+// characters and a CR: a character takes four bytes at the most. Beyond that nothing is kept,
+// so a text too long to be taken costs no memory however long it is.
+void Keep(std::string& text, int c, std::size_t most) {
+  if (text.size() < 4 * most + 1) text.push_back(static_cast<char>(c));
+}
 
 }  // namespace
 
@@ -84,35 +96,41 @@ std::optional<std::string> ConsoleInput::Read_line(int size) {
   _rest_of_line_pending = false;
   if (Peek() == end_of_input) throw EndOfInput{};
 
-  const std::size_t most = size > 0 ? static_cast<std::size_t>(size - 1) : 0;
+  const std::size_t most = Most_characters(size);
   std::string line;
-  std::size_t length = 0;
+  std::size_t bytes = 0;
+  CharacterCount length;
   int last = end_of_input;
   for (;;) {
     const int c = Take();
     if (c == end_of_input or c == '\n') break;
-    // One byte more than fits is kept, so that a CR before the line end can still be dropped.
-    if (line.size() <= most) line.push_back(static_cast<char>(c));
-    ++length;
+    Keep(line, c, most);
+    ++bytes;
+    length.Add(static_cast<unsigned char>(c));
     last = c;
   }
-  // A last line without a line end ends where the input does, so its CR goes too.
+  std::size_t characters = length.Count();
+  // A CR before the line end, or before the end of the input, is dropped before counting.
   if (last == '\r') {
-    --length;
-    if (line.size() > length) line.pop_back();
+    --characters;
+    if (line.size() == bytes) line.pop_back();
   }
-  if (length > most) return std::nullopt;
+  if (characters > most) return std::nullopt;
   return line;
 }
 
-std::string ConsoleInput::Read_word() {
+std::optional<std::string> ConsoleInput::Read_word(int size) {
   _has_read = true;
   Skip_white_space();
   _rest_of_line_pending = true;
+  const std::size_t most = Most_characters(size);
   std::string word;
+  CharacterCount length;
   for (int c = Peek(); c != end_of_input and not Is_white_space(c); c = Peek()) {
-    word.push_back(static_cast<char>(Take()));
+    Keep(word, Take(), most);
+    length.Add(static_cast<unsigned char>(c));
   }
+  if (length.Count() > most) return std::nullopt;
   return word;
 }
 

@@ -15,6 +15,10 @@ struct EndOfInput {};
 //
 // Input is a byte string: a NUL or a byte above 127 is an ordinary character. White space is
 // the C set (space, TAB, LF, VT, FF, CR).
+//
+// The length of a text is counted in characters: a character is one UTF-8 encoded code point,
+// valid as Unicode defines it, and every byte that is not part of such a sequence counts as
+// one character (CharacterCount). Texts are kept as the exact bytes typed.
 class ConsoleInput {
  public:
   // `source` must outlive this object. `terminal_fd` is the descriptor of the terminal that
@@ -33,12 +37,13 @@ class ConsoleInput {
   std::optional<int> Read_number();
 
   // Reads the rest of the current line and its line end; a CR right before the line end (or
-  // before the end of the input) is dropped. None when the line holds more than `size` - 1 bytes; such a line is consumed
-  // whole but never kept, however long it is.
+  // before the end of the input) is dropped. None when the line holds more than `size` - 1
+  // characters; such a line is consumed whole but never kept, however long it is.
   std::optional<std::string> Read_line(int size);
 
-  // Reads one word after white space, line ends included.
-  std::string Read_word();
+  // Reads one word after white space, line ends included. None when the word holds more than
+  // `size` - 1 characters; such a word is consumed whole but never kept, however long it is.
+  std::optional<std::string> Read_word(int size);
 
   // Reads one character after white space, line ends included.
   char Read_answer();

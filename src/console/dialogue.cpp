@@ -32,13 +32,20 @@ std::string Dialogue::Text(std::string_view prompt, int size) {
   for (;;) {
     Ask(prompt);
     if (std::optional<std::string> line = _input.Read_line(size)) return std::move(*line);
-    std::cout << "PLEASE ENTER AT MOST " << size - 1 << " CHARACTERS!" << std::endl;
+    Refuse_length(size);
   }
 }
 
-std::string Dialogue::Word(std::string_view prompt) {
-  Ask(prompt);
-  return _input.Read_word();
+std::string Dialogue::Word(std::string_view prompt, int size) {
+  for (;;) {
+    Ask(prompt);
+    if (std::optional<std::string> word = _input.Read_word(size)) return std::move(*word);
+    Refuse_length(size);
+  }
+}
+
+void Dialogue::Refuse_length(int size) {
+  std::cout << "PLEASE ENTER AT MOST " << size - 1 << " CHARACTERS!" << std::endl;
 }
 
 bool Dialogue::Yes(std::string_view question) {

@@ -24,18 +24,21 @@ class Dialogue {
   // A number of 0 or more; a negative one writes `negative_message` and asks again.
   int Non_negative_number(std::string_view prompt, std::string_view negative_message);
 
-  // One line of at most `size` - 1 bytes; a longer one writes
+  // One line of at most `size` - 1 characters; a longer one writes
   // "PLEASE ENTER AT MOST <size - 1> CHARACTERS!" and asks again.
   std::string Text(std::string_view prompt, int size);
 
-  // One word; whatever follows it on the line is dropped by the next question.
-  std::string Word(std::string_view prompt);
+  // One word of at most `size` - 1 characters, refused and asked again as Text does; whatever
+  // follows it on the line is dropped by the next question.
+  std::string Word(std::string_view prompt, int size);
 
   // Writes `question` as a line of its own and reads an answer; only a lower-case "y" is yes.
   bool Yes(std::string_view question);
 
  private:
   void Ask(std::string_view prompt);
+  // Writes the refusal of a text longer than a field of `size` allows.
+  void Refuse_length(int size);
 
   ConsoleInput& _input;
 };

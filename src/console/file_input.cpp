@@ -6,11 +6,12 @@
 
 FileInput::int_type FileInput::underflow() {
   if (gptr() < egptr()) return traits_type::to_int_type(*gptr());
-  ssize_t count;
+  ssize_t count = 0;
   do {
     count = read(_fd, _buffer.data(), _buffer.size());
   } while (count < 0 and errno == EINTR);
-  if (count <= 0) return traits_type::eof();
+  if (count < 0) throw ReadError{errno};
+  if (count == 0) return traits_type::eof();
   setg(_buffer.data(), _buffer.data(), _buffer.data() + count);
   return traits_type::to_int_type(*gptr());
 }

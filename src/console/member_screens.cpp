@@ -11,7 +11,7 @@ void Library::Add_member() {
   std::string name = _dialogue.Text("Name: ", 50);
   std::string address = _dialogue.Text("Address: ", 100);
   std::string phone_number = _dialogue.Text("Phone number: ", 50);
-  std::string email_address = _dialogue.Word("E-mail address: ");
+  std::string email_address = _dialogue.Word("E-mail address: ", 255);
   const int library_number = _dialogue.Number("Library number: ");
   _member_list.Add(std::move(name), std::move(address), std::move(phone_number),
                    std::move(email_address), library_number);

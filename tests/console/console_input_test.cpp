@@ -73,6 +73,26 @@ TEST_F(PipedInputTest, LinesAreBoundedAndLoseATrailingCarriageReturn) {
   EXPECT_THROW(input().Read_line(50), EndOfInput);
 }
 
+TEST_F(PipedInputTest, LimitsCountCharactersAndTheTextIsKeptAsTyped) {
+  const auto repeated = [](const std::string& text, int times) {
+    std::string result;
+    for (int i = 0; i < times; ++i) result += text;
+    return result;
+  };
+  const std::string euros = repeated("\xE2\x82\xAC", 49);
+  const std::string cyrillic = repeated("\xD0\xAF", 49);
+  const std::string stray = repeated("\xFF", 49);
+  Typed(euros + "\r\n" + euros + "x\n" + cyrillic + "\n" + stray + "\n" + stray + "\xFF\n" +
+        repeated("\xF0\x9F\x98\x80", 254) + " " + repeated("@", 255) + "\n");
+  EXPECT_THAT(input().Read_line(50), Optional(euros));
+  EXPECT_EQ(input().Read_line(50), std::nullopt);
+  EXPECT_THAT(input().Read_line(50), Optional(cyrillic));
+  EXPECT_THAT(input().Read_line(50), Optional(stray));
+  EXPECT_EQ(input().Read_line(50), std::nullopt);
+  EXPECT_THAT(input().Read_word(255), Optional(repeated("\xF0\x9F\x98\x80", 254)));
+  EXPECT_EQ(input().Read_word(255), std::nullopt);
+}
+
 TEST_F(PipedInputTest, ALineReadDiscardsNothingAfterIt) {
   Typed("5\nname\nnext\n");
   EXPECT_THAT(input().Read_number(), Optional(5));
@@ -84,7 +104,7 @@ TEST_F(PipedInputTest, ALineReadDiscardsNothingAfterIt) {
 
 TEST_F(PipedInputTest, WordsAndAnswersSkipBlankLines) {
   Typed("\n\n  ann@example.org rest\n\n yes\n");
-  EXPECT_EQ(input().Read_word(), "ann@example.org");
+  EXPECT_EQ(input().Read_word(255), "ann@example.org");
   input().Discard_pending_input();
   EXPECT_EQ(input().Read_answer(), 'y');
   input().Discard_pending_input();
@@ -105,7 +125,7 @@ TEST_F(PipedInputTest, NothingIsDiscardedBeforeTheFirstRead) {
 TEST_F(PipedInputTest, EndOfInputEndsEveryKindOfRead) {
   Typed("   \n  ");
   EXPECT_THROW(input().Read_number(), EndOfInput);
-  EXPECT_THROW(input().Read_word(), EndOfInput);
+  EXPECT_THROW(input().Read_word(255), EndOfInput);
   EXPECT_THROW(input().Read_line(50), EndOfInput);
 }
 

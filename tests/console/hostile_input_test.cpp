@@ -125,6 +125,7 @@ const TextPrompt text_prompts[] = {
     {"1\n", "Name: ", 49, "Ann\n1 Lane\n555\na@b\n7\n"},
     {"1\nAnn\n", "Address: ", 99, "1 Lane\n555\na@b\n7\n"},
     {"1\nAnn\n1 Lane\n", "Phone number: ", 49, "555\na@b\n7\n"},
+    {"1\nAnn\n1 Lane\n555\n", "E-mail address: ", 254, "a@b\n7\n"},
     {"2\n2\n", "Member's name : ", 49, "Ann\n"},
     {"2\n4\n", "Member's name : ", 49, "Ann\n"},
     {"5\n1\n", "Barcode: ", 49, "B1\nDune\nHerbert\n14\n6\n"},
