@@ -136,10 +136,10 @@ int main(int argc, char** argv) {
                               Texts_in(library.Members());
     Report("Desk (items and members)", desk->Items() + desk->Members(), heap, texts);
     std::cout << "  the desk: " << library.Books().Count() << " books, " << library.Cds().Count()
-              << " CDs, " << library.Journals().Count() << " journals, "
-              << library.Videos().Count() << " videos, " << library.Members().Count()
-              << " members, " << library.Loans().Entries().size() << " loans, "
-              << library.Holds().Entries().size() << " holds\n";
+              << " CDs, " << library.Journals().Count() << " journals, " << library.Videos().Count()
+              << " videos, " << library.Members().Count() << " members, "
+              << library.Loans().Entries().size() << " loans, " << library.Holds().Entries().size()
+              << " holds\n";
     delete desk;
   }
   return 0;

@@ -12,8 +12,8 @@ std::int64_t Floor_div(std::int64_t a, std::int64_t b) {
 std::int64_t Civil_day_number(std::int64_t year, int month, std::int64_t day) {
   year -= month <= 2 ? 1 : 0;
   const std::int64_t era = Floor_div(year, 400);
-  const std::int64_t year_of_era = year - era * 400;                        // 0..399
-  const std::int64_t month_from_march = (month + 9) % 12;                   // March is 0
+  const std::int64_t year_of_era = year - era * 400;       // 0..399
+  const std::int64_t month_from_march = (month + 9) % 12;  // March is 0
   const std::int64_t day_of_year = (153 * month_from_march + 2) / 5 + day - 1;
   const std::int64_t day_of_era =
       year_of_era * 365 + year_of_era / 4 - year_of_era / 100 + day_of_year;
@@ -30,8 +30,8 @@ Civil_date Civil_date_of(std::int64_t day_number) {
       day_of_era - (365 * year_of_era + year_of_era / 4 - year_of_era / 100);
   const std::int64_t month_from_march = (5 * day_of_year + 2) / 153;
   const int day = static_cast<int>(day_of_year - (153 * month_from_march + 2) / 5 + 1);
-  const int month = static_cast<int>(month_from_march < 10 ? month_from_march + 3
-                                                           : month_from_march - 9);
+  const int month =
+      static_cast<int>(month_from_march < 10 ? month_from_march + 3 : month_from_march - 9);
   const std::int64_t year = year_of_era + era * 400 + (month <= 2 ? 1 : 0);
   return Civil_date{year, month, day};
 }

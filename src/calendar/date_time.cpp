@@ -25,8 +25,8 @@ Stamp_parts Normalise(std::int64_t year, std::int64_t month, std::int64_t day, s
   const std::int64_t carried_years = Floor_div(month_index, 12);
   const int month_nr = static_cast<int>(month_index - carried_years * 12 + 1);
 
-  const Civil_date date = Civil_date_of(
-      Civil_day_number(year + carried_years, month_nr, day + carried_days));
+  const Civil_date date =
+      Civil_date_of(Civil_day_number(year + carried_years, month_nr, day + carried_days));
   assert(1 <= date.year and date.year <= INT_MAX);
   return Stamp_parts{static_cast<int>(date.year), date.month, date.day,
                      static_cast<int>(minute_in_day / minutes_per_hour),
@@ -50,8 +50,8 @@ DateTime DateTime::Now() { return Now_plus_days(0); }
 DateTime DateTime::Now_plus_days(int days) {
   assert(days >= 0);
   const Clock_reading now = Read_clock();
-  return From_parts(Normalise(now.year, now.month, std::int64_t{now.day} + days, now.hour,
-                              now.minute));
+  return From_parts(
+      Normalise(now.year, now.month, std::int64_t{now.day} + days, now.hour, now.minute));
 }
 
 bool DateTime::operator==(const DateTime& other) const {

@@ -24,9 +24,9 @@ int Month::Days_in_month() const {
 }
 
 std::string Month::Name() const {
-  static const char* const names[] = {"January", "February", "March",     "April",
-                                      "May",     "June",     "July",      "August",
-                                      "September", "October", "November", "December"};
+  static const char* const names[] = {"January",   "February", "March",    "April",
+                                      "May",       "June",     "July",     "August",
+                                      "September", "October",  "November", "December"};
   if (_month_nr < Jan or _month_nr > Dec) return "";
   return names[_month_nr - 1];
 }

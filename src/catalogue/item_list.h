@@ -72,12 +72,9 @@ class ItemList {
 
   // A new collection of fresh copies of every item with this title that is not on hold, on loan
   // or not; none, and nothing written, when there is no such item.
-  std::optional<Derived> Available_by_title(const std::string& title) const
-    requires lendable
-  {
-    return Copies_of([&title](const Kind& item) {
-      return item.Title() == title and not item.Is_on_hold();
-    });
+  std::optional<Derived> Available_by_title(const std::string& title) const requires lendable {
+    return Copies_of(
+        [&title](const Kind& item) { return item.Title() == title and not item.Is_on_hold(); });
   }
 
   // Writes the catalogue listing: every item's details, with its due stamp when on loan.
@@ -103,9 +100,7 @@ class ItemList {
   }
 
   // Writes the borrower's name, a line each, for every item on loan whose stamp has passed.
-  void List_overdue() const
-    requires lendable
-  {
+  void List_overdue() const requires lendable {
     const DateTime now = DateTime::Now();
     for (const auto& item : _items) {
       if (item->Is_on_loan() and item->Is_overdue_at(now)) {
@@ -131,8 +126,8 @@ class ItemList {
   // The title or creator search on the text that `field` reads.
   template <class Field>
   std::optional<Derived> Search_by(Field field, const std::string& value) const {
-    std::optional<Derived> found = Copies_of(
-        [&](const Kind& item) { return std::invoke(field, item) == value; });
+    std::optional<Derived> found =
+        Copies_of([&](const Kind& item) { return std::invoke(field, item) == value; });
     if (not found) Write_line(Derived::texts.search_not_found);
     return found;
   }

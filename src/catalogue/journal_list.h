@@ -4,8 +4,8 @@
 #include <optional>
 #include <string>
 
-#include "catalogue/journal.h"
 #include "catalogue/item_list.h"
+#include "catalogue/journal.h"
 
 class JournalList : public ItemList<JournalList, Journal> {
  public:

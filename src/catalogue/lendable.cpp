@@ -8,8 +8,7 @@
 #include "circulation/loan.h"
 #include "members/member.h"
 
-Lendable::Lendable(const char* kind_word, std::string call_number, std::string title,
-                   int loan_days)
+Lendable::Lendable(const char* kind_word, std::string call_number, std::string title, int loan_days)
     : Item(std::move(call_number), std::move(title)),
       _kind_word(kind_word),
       _loan_days(loan_days) {}

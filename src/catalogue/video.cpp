@@ -3,8 +3,8 @@
 #include <iostream>
 #include <utility>
 
-Video::Video(std::string call_number, std::string title, std::string director,
-             std::string rating, int loan_days)
+Video::Video(std::string call_number, std::string title, std::string director, std::string rating,
+             int loan_days)
     : Lendable("VIDEO", std::move(call_number), std::move(title), loan_days),
       _director(std::move(director)),
       _rating(std::move(rating)) {}

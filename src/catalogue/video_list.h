@@ -4,8 +4,8 @@
 #include <optional>
 #include <string>
 
-#include "catalogue/video.h"
 #include "catalogue/item_list.h"
+#include "catalogue/video.h"
 
 class VideoList : public ItemList<VideoList, Video> {
  public:

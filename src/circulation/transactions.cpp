@@ -14,8 +14,8 @@ namespace {
 // "BORROWER CANNOT <action> THIS <KIND> BECAUSE : " and, indented, "THIS <KIND> <reason> !".
 void Write_refusal(std::string_view action, const Lendable& item, std::string_view reason,
                    std::size_t indent) {
-  std::cout << "BORROWER CANNOT " << action << " THIS " << item.Kind_word() << " BECAUSE : "
-            << std::endl;
+  std::cout << "BORROWER CANNOT " << action << " THIS " << item.Kind_word()
+            << " BECAUSE : " << std::endl;
   std::cout << std::string(indent, ' ') << "THIS " << item.Kind_word() << ' ' << reason << " !"
             << std::endl;
 }

@@ -143,8 +143,7 @@ void Library::Search_book() {
 }
 
 void Library::Select_cd() {
-  Catalogue_search(cd_screen, _cd_list, _selected_cd, &CdList::Search_by_artist,
-                   &Library::Hold_cd);
+  Catalogue_search(cd_screen, _cd_list, _selected_cd, &CdList::Search_by_artist, &Library::Hold_cd);
 }
 
 void Library::Select_video() {
@@ -153,6 +152,6 @@ void Library::Select_video() {
 }
 
 void Library::Select_journal() {
-  Catalogue_search(journal_screen, _journal_list, _selected_journal,
-                   &JournalList::Search_by_editor, nullptr);
+  Catalogue_search(journal_screen, _journal_list, _selected_journal, &JournalList::Search_by_editor,
+                   nullptr);
 }

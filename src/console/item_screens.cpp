@@ -50,8 +50,8 @@ void Library::Add_video() {
   std::string director = _dialogue.Text("Director: ", 50);
   std::string rating = _dialogue.Text("Rating: ", 20);
   const int loan_days = Ask_loan_length("Video's loan length (days): ");
-  _video_list.Add(std::move(call_number), std::move(title), std::move(director),
-                  std::move(rating), loan_days);
+  _video_list.Add(std::move(call_number), std::move(title), std::move(director), std::move(rating),
+                  loan_days);
 }
 
 namespace {
@@ -74,8 +74,7 @@ void Remove_stored(Kind* item, const char* kind_word, List& list) {
 }  // namespace
 
 void Library::Remove_item() {
-  const std::string call_number =
-      _dialogue.Text("READING BARCODE OF THE ITEM TO BE DELETED: ", 50);
+  const std::string call_number = _dialogue.Text("READING BARCODE OF THE ITEM TO BE DELETED: ", 50);
   _selected_book = _book_list.Find_by_call_number(call_number);
   _selected_journal = _journal_list.Find_by_call_number(call_number);
   _selected_cd = _cd_list.Find_by_call_number(call_number);

@@ -65,10 +65,18 @@ Library::Library(ConsoleInput& input) : _dialogue(input) {}
 
 void Library::Main_menu() {
   static constexpr Operation choices[] = {
-      &Library::Add_member,       &Library::Select_search_member, &Library::Delete_member,
-      &Library::Display_member_details, &Library::Add_delete_item, &Library::Select_item,
-      &Library::Borrow_item,      &Library::Return_item,          &Library::Hold_item,
-      &Library::Cancel_hold_item, &Library::Display_item_details, &Library::Online_catalog,
+      &Library::Add_member,
+      &Library::Select_search_member,
+      &Library::Delete_member,
+      &Library::Display_member_details,
+      &Library::Add_delete_item,
+      &Library::Select_item,
+      &Library::Borrow_item,
+      &Library::Return_item,
+      &Library::Hold_item,
+      &Library::Cancel_hold_item,
+      &Library::Display_item_details,
+      &Library::Online_catalog,
       &Library::List_overdues,
   };
   try {
@@ -90,13 +98,25 @@ void Library::Add_delete_item() {
     const std::optional<int> choice = _dialogue.Choice("selection : ");
     std::cout << std::endl;
     switch (choice.value_or(0)) {
-      case 1: Add_book(); break;
-      case 2: Add_cd(); break;
-      case 3: Add_journal(); break;
-      case 4: Add_video(); break;
-      case 5: Remove_item(); break;
-      case 6: return;
-      default: break;
+      case 1:
+        Add_book();
+        break;
+      case 2:
+        Add_cd();
+        break;
+      case 3:
+        Add_journal();
+        break;
+      case 4:
+        Add_video();
+        break;
+      case 5:
+        Remove_item();
+        break;
+      case 6:
+        return;
+      default:
+        break;
     }
   }
 }
@@ -107,12 +127,22 @@ void Library::Online_catalog() {
     const std::optional<int> choice = _dialogue.Choice("");
     std::cout << std::endl;
     switch (choice.value_or(0)) {
-      case 1: Search_book(); return;
-      case 2: Select_cd(); return;
-      case 3: Select_journal(); return;
-      case 4: Select_video(); return;
-      case 5: return;
-      default: break;
+      case 1:
+        Search_book();
+        return;
+      case 2:
+        Select_cd();
+        return;
+      case 3:
+        Select_journal();
+        return;
+      case 4:
+        Select_video();
+        return;
+      case 5:
+        return;
+      default:
+        break;
     }
   }
 }

@@ -19,10 +19,10 @@ void Library::Add_member() {
 
 void Library::Select_search_member() {
   Write_heading("SELECT/SEARCH MEMBER", 20);
-  for (const char* row : {"1. Select member through library card number",
-                          "2. Select member through name",
-                          "3, Search member through library card number",
-                          "4, Search member through name", "5, Back to main menu "}) {
+  for (const char* row :
+       {"1. Select member through library card number", "2. Select member through name",
+        "3, Search member through library card number", "4, Search member through name",
+        "5, Back to main menu "}) {
     std::cout << row << std::endl;
   }
   const std::optional<int> choice = _dialogue.Choice("Selection : ");

@@ -54,9 +54,9 @@ void Member::Print_details() const {
   std::cout << "Phone Number   : " << _phone_number << std::endl;
   std::cout << "E_Mail Address : " << _email_address << std::endl;
   std::cout << "Library Number : " << _library_number << std::endl << std::endl;
-  Print_entries(_loans, "Books borrowed = ", [](const Loan& loan) { return loan.Borrowed_item(); },
-                now);
-  Print_entries(_holds, "Books hold     = ", [](const Hold& hold) { return hold.Held_item(); },
-                now);
+  Print_entries(
+      _loans, "Books borrowed = ", [](const Loan& loan) { return loan.Borrowed_item(); }, now);
+  Print_entries(
+      _holds, "Books hold     = ", [](const Hold& hold) { return hold.Held_item(); }, now);
   std::cout << "===================" << std::endl;
 }

@@ -16,8 +16,8 @@ class Member {
  public:
   // The blank member: empty texts, card number 0, no loans and no holds.
   Member() = default;
-  Member(std::string name, std::string address, std::string phone_number,
-         std::string email_address, int library_number);
+  Member(std::string name, std::string address, std::string phone_number, std::string email_address,
+         int library_number);
 
   const std::string& Name() const { return _name; }
   const std::string& Address() const { return _address; }

@@ -121,8 +121,7 @@ TEST_F(BorrowReturnTest, TheHolderBorrowsAReturnedBookAndTheHoldEnds) {
 TEST_F(BorrowReturnTest, AHeldBookIsRefusedToOthersWithTheUnheldCopiesOffered) {
   Transaction(8, "B2", "7");
   Transaction(8, "B1", "9");
-  EXPECT_EQ(Transaction(7, "B1", "7"),
-            held_refusal + offer + Listed_book("B2"));
+  EXPECT_EQ(Transaction(7, "B1", "7"), held_refusal + offer + Listed_book("B2"));
   Transaction(8, "B2", "9");
   EXPECT_EQ(Transaction(7, "B1", "7"),
             held_refusal + offer + "ERROR! ALL COPIES OF THIS BOOK ARE CURRENTLY ON HOLD!\n");

@@ -19,9 +19,7 @@ class CirculationTest : public testing::Test {
                  Add_cd_keys("C1", "Blue", "Ray", 7) + Add_video_keys("V1", "Heat", "Mann", 2));
     session.Run();
   }
-  ~CirculationTest() override {
-    EXPECT_THAT(Record_faults(session.library()), testing::IsEmpty());
-  }
+  ~CirculationTest() override { EXPECT_THAT(Record_faults(session.library()), testing::IsEmpty()); }
 
   // Selects the member and the item, then runs main-menu `choice`; returns what it wrote.
   std::string Transaction(int member, const std::string& bar_code, const std::string& choice) {

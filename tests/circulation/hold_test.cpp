@@ -22,8 +22,9 @@ TEST_F(HoldTest, AShelfHoldLastsADayAndKeepsOthersFromBorrowing) {
 TEST_F(HoldTest, AHoldOnAnOverdueLoanMovesItsDueDateTwoDaysAhead) {
   Transaction(8, "B1", "7");
   session.Wait_days(15);
-  EXPECT_EQ(Transaction(7, "B1", "9"),
-            Member_details("Ann", 7, "", "Books hold     = B1 Hamlet Due date :10:30am  25/12/2026"));
+  EXPECT_EQ(
+      Transaction(7, "B1", "9"),
+      Member_details("Ann", 7, "", "Books hold     = B1 Hamlet Due date :10:30am  25/12/2026"));
   // The borrower is no longer overdue until then.
   EXPECT_THAT(Transaction(8, "C1", "7"),
               HasSubstr("Books borrowed = B1 Hamlet Due date :10:30am  25/12/2026"
@@ -39,8 +40,9 @@ TEST_F(HoldTest, AMemberWithAnOverdueLoanIsToldToReturnIt) {
 
 TEST_F(HoldTest, ASecondHoldIsRefusedEvenForTheHolder) {
   Transaction(7, "B1", "9");
-  const std::string refusal = "ERROR! BOOK HOLD BY OTHER MEMBER !\n"
-                              "SIMILAR TITLE THAT AVAILABLE IN LIBRARY : \n";
+  const std::string refusal =
+      "ERROR! BOOK HOLD BY OTHER MEMBER !\n"
+      "SIMILAR TITLE THAT AVAILABLE IN LIBRARY : \n";
   EXPECT_THAT(Transaction(7, "B1", "9"), StartsWith(refusal + "======================\n"));
   EXPECT_THAT(Transaction(8, "B1", "9"), HasSubstr("Call number :B2\n"));
   Transaction(7, "V1", "9");
@@ -91,8 +93,7 @@ TEST_F(HoldTest, WithoutAMemberHoldAndCancelSaySo) {
   session.Type("2\n2\nNobody\n" + Select_item_keys("B1") + "9\n10\n");
   const std::vector<std::string> screens = Screens(session.Run());
   EXPECT_EQ(screens.rbegin()[2], "A MEMBER MUST BE SELECTED BEFORE HOLD AN ITEM!\n");
-  EXPECT_EQ(screens.rbegin()[1],
-            "A MEMBER MUST BE SELECTED BEFORE CANCEL THE HOLD FOR AN ITEM!\n");
+  EXPECT_EQ(screens.rbegin()[1], "A MEMBER MUST BE SELECTED BEFORE CANCEL THE HOLD FOR AN ITEM!\n");
 }
 
 TEST_F(HoldTest, TheBlankMemberCanHold) {

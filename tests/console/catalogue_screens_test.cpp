@@ -18,8 +18,7 @@ std::string Screen_heading(const std::string& heading, const std::string& kind,
 const std::string book_heading = Screen_heading("SEARCH BOOK", "book", "Search", "author");
 const std::string cd_heading = Screen_heading("SELECT CD", "cd", "Select", "artist");
 const std::string video_heading = Screen_heading("SELECT VIDEO", "video", "Select", "director");
-const std::string journal_heading =
-    Screen_heading("SELECT JOURNAL", "journal", "Select", "editor");
+const std::string journal_heading = Screen_heading("SELECT JOURNAL", "journal", "Select", "editor");
 
 const std::string hamlet_details =
     "The details of the Book:  \nTitle       :Hamlet\nCall number :B1\n"
@@ -37,9 +36,7 @@ class CatalogueScreensTest : public testing::Test {
                  Add_journal_keys("J1", "Nature", "Ed") + Select_member_keys(7));
     session.Run();
   }
-  ~CatalogueScreensTest() override {
-    EXPECT_THAT(Record_faults(session.library()), IsEmpty());
-  }
+  ~CatalogueScreensTest() override { EXPECT_THAT(Record_faults(session.library()), IsEmpty()); }
 
   // Opens the online catalogue and types `keys` there; returns what it wrote.
   std::string Catalogue(const std::string& keys) {
@@ -59,11 +56,11 @@ TEST_F(CatalogueScreensTest, ABookOnLoanFoundByBarCodeShowsItsDueDateBeforeTheQu
 }
 
 TEST_F(CatalogueScreensTest, ABookOnTheShelfHasNoDueDateAndYesHoldsIt) {
-  EXPECT_EQ(Catalogue("1\n1\nB1\nyes please\n"),
-            book_heading + "Please enter book's bar code number : " + hamlet_details +
-                "Do you want to hold this book (y/n)?\n" +
-                Member_details("Ann", 7, "",
-                               "Books hold     = B1 Hamlet Due date :10:30am  9/12/2026"));
+  EXPECT_EQ(
+      Catalogue("1\n1\nB1\nyes please\n"),
+      book_heading + "Please enter book's bar code number : " + hamlet_details +
+          "Do you want to hold this book (y/n)?\n" +
+          Member_details("Ann", 7, "", "Books hold     = B1 Hamlet Due date :10:30am  9/12/2026"));
   // A hold from the catalogue keeps the selection.
   EXPECT_NE(session.library().Selected_book(), nullptr);
 }
@@ -79,7 +76,8 @@ TEST_F(CatalogueScreensTest, AnUnknownBarCodeEndsTheScreenAndClearsTheSelection)
   EXPECT_EQ(Catalogue("1\n1\nB9\n"),
             book_heading + "Please enter book's bar code number : Not Book Found!\n");
   EXPECT_EQ(session.library().Selected_book(), nullptr);
-  EXPECT_EQ(Catalogue("2\n1\nC9\n"), cd_heading + "Please enter CD's bar code number : Not CD Found!\n");
+  EXPECT_EQ(Catalogue("2\n1\nC9\n"),
+            cd_heading + "Please enter CD's bar code number : Not CD Found!\n");
   EXPECT_EQ(Catalogue("4\n1\nV9\n"),
             video_heading + "Please enter video's bar code number : VIDEO NOT FOUND!\n");
   EXPECT_EQ(Catalogue("3\n1\nJ9\n"), journal_heading +

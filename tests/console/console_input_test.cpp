@@ -142,9 +142,7 @@ TEST(ConsoleInputTest, ReadingFlushesThePromptFirst) {
 // program finds typed on `terminal`.
 class TerminalInputTest : public testing::Test {
  protected:
-  void SetUp() override {
-    ASSERT_EQ(openpty(&keyboard, &terminal, nullptr, nullptr, nullptr), 0);
-  }
+  void SetUp() override { ASSERT_EQ(openpty(&keyboard, &terminal, nullptr, nullptr, nullptr), 0); }
   void TearDown() override {
     close(keyboard);
     close(terminal);

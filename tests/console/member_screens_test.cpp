@@ -62,7 +62,8 @@ TEST_F(MemberScreensTest, TheBlankMemberIsSelectedAtStart) {
 }
 
 TEST_F(MemberScreensTest, SelectingByNumberOrNameTakesTheFirstMatch) {
-  session.Type(Add_member_keys("Ann", 7) + Add_member_keys("Bob", 7) + "2\n1\n7\n4\n2\n2\nBob\n4\n");
+  session.Type(Add_member_keys("Ann", 7) + Add_member_keys("Bob", 7) +
+               "2\n1\n7\n4\n2\n2\nBob\n4\n");
   const std::vector<std::string> screens = Screens(session.Run());
   EXPECT_EQ(screens[2], member_screen + "Library card number : ");
   EXPECT_EQ(screens[3], Member_details("Ann", 7));
@@ -129,7 +130,8 @@ TEST_F(MemberScreensTest, TheBlankMemberCannotBeDeleted) {
 TEST_F(MemberScreensTest, AMemberWithLoansOrHoldsIsKept) {
   session.Type(Add_member_keys("Ann", 7) + Add_book_keys("B1", "Hamlet", "Shakespeare", 14) +
                Select_member_keys(7) + Select_item_keys("B1") + "9\n3\n");
-  EXPECT_EQ(Last_screen(session.Run()), "MEMBER HAS ITEMS ON LOAN OR ON HOLD AND CANNOT BE REMOVED!\n");
+  EXPECT_EQ(Last_screen(session.Run()),
+            "MEMBER HAS ITEMS ON LOAN OR ON HOLD AND CANNOT BE REMOVED!\n");
   EXPECT_EQ(session.library().Members().Count(), 1);
   EXPECT_THAT(Record_faults(session.library()), testing::IsEmpty());
 }

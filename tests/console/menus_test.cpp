@@ -58,16 +58,16 @@ TEST(ItemMenuTest, ShowsItsRowsAndReturnsToTheMainMenuOnSix) {
 
 TEST(ItemMenuTest, AnInvalidChoiceShowsTheSubmenuAgain) {
   LibrarySession session;
-  EXPECT_EQ(session.Type("5\n7\nx\n6\n14\n").Run(), main_menu + "\n" + item_menu + "\n" +
-                                                     item_menu + "\n" + item_menu + "\n" +
-                                                     main_menu + "\n");
+  EXPECT_EQ(
+      session.Type("5\n7\nx\n6\n14\n").Run(),
+      main_menu + "\n" + item_menu + "\n" + item_menu + "\n" + item_menu + "\n" + main_menu + "\n");
 }
 
 TEST(OnlineCatalogTest, HasNoPromptAndShowsItselfAgainOnAnInvalidChoice) {
   LibrarySession session;
-  EXPECT_THAT(Screens(session.Type("12\n0\nq\n5\n14\n").Run()),
-              ElementsAre(catalogue_menu + "\n" + catalogue_menu + "\n" + catalogue_menu + "\n",
-                          ""));
+  EXPECT_THAT(
+      Screens(session.Type("12\n0\nq\n5\n14\n").Run()),
+      ElementsAre(catalogue_menu + "\n" + catalogue_menu + "\n" + catalogue_menu + "\n", ""));
 }
 
 TEST(OnlineCatalogTest, ASearchScreenReturnsToTheMainMenu) {

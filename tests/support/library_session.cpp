@@ -44,7 +44,9 @@ const std::string item_menu =
     "selection : ";
 
 LibrarySession::LibrarySession(int year, int month, int day, int hour, int minute)
-    : _clock(year, month, day, hour, minute), _script(&_clock), _input(_script, -1),
+    : _clock(year, month, day, hour, minute),
+      _script(&_clock),
+      _input(_script, -1),
       _library(_input) {}
 
 LibrarySession& LibrarySession::Type(std::string_view text) {
@@ -71,8 +73,8 @@ std::vector<std::string> Screens(const std::string& transcript) {
     if (start < transcript.size() and transcript[start] == '\n') ++start;
     const std::size_t next = transcript.find(main_menu, start);
     if (start <= transcript.size()) {
-      screens.push_back(transcript.substr(start, next == std::string::npos ? std::string::npos
-                                                                           : next - start));
+      screens.push_back(
+          transcript.substr(start, next == std::string::npos ? std::string::npos : next - start));
     }
     at = next;
   }
@@ -101,7 +103,9 @@ std::string Member_details(std::string_view name, int library_number, std::strin
 
 std::string Add_member_keys(std::string_view name, int library_number) {
   std::ostringstream keys;
-  keys << "1\n" << name << "\n1 Mill Lane\n555 0100\n" << "member@example.org\n"
+  keys << "1\n"
+       << name << "\n1 Mill Lane\n555 0100\n"
+       << "member@example.org\n"
        << library_number << "\n";
   return keys.str();
 }
@@ -113,19 +117,25 @@ std::string Add_book_keys(std::string_view bar_code, std::string_view title,
   return keys.str();
 }
 
-std::string Add_cd_keys(std::string_view bar_code, std::string_view title,
-                        std::string_view artist, int loan_days) {
+std::string Add_cd_keys(std::string_view bar_code, std::string_view title, std::string_view artist,
+                        int loan_days) {
   std::ostringstream keys;
-  keys << "5\n2\n" << bar_code << "\n" << title << "\n" << artist << "\n45 min\n" << loan_days
-       << "\n6\n";
+  keys << "5\n2\n"
+       << bar_code << "\n"
+       << title << "\n"
+       << artist << "\n45 min\n"
+       << loan_days << "\n6\n";
   return keys.str();
 }
 
 std::string Add_video_keys(std::string_view bar_code, std::string_view title,
                            std::string_view director, int loan_days) {
   std::ostringstream keys;
-  keys << "5\n4\n" << bar_code << "\n" << title << "\n" << director << "\nPG\n" << loan_days
-       << "\n6\n";
+  keys << "5\n4\n"
+       << bar_code << "\n"
+       << title << "\n"
+       << director << "\nPG\n"
+       << loan_days << "\n6\n";
   return keys.str();
 }
 

@@ -69,8 +69,8 @@ std::string Member_details(std::string_view name, int library_number, std::strin
 std::string Add_member_keys(std::string_view name, int library_number);
 std::string Add_book_keys(std::string_view bar_code, std::string_view title,
                           std::string_view author, int loan_days);
-std::string Add_cd_keys(std::string_view bar_code, std::string_view title,
-                        std::string_view artist, int loan_days);
+std::string Add_cd_keys(std::string_view bar_code, std::string_view title, std::string_view artist,
+                        int loan_days);
 std::string Add_video_keys(std::string_view bar_code, std::string_view title,
                            std::string_view director, int loan_days);
 std::string Add_journal_keys(std::string_view bar_code, std::string_view title,

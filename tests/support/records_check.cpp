@@ -94,8 +94,7 @@ void Check_records(const Library& library, const Stock& stock, std::vector<std::
     if (Records::Item_of(*record) != item) {
       faults.push_back(Describe(*item) + " carries a " + what + " of another item");
     }
-    if (std::count(stock.members.begin(), stock.members.end(), Records::Member_of(*record)) ==
-        0) {
+    if (std::count(stock.members.begin(), stock.members.end(), Records::Member_of(*record)) == 0) {
       faults.push_back(Describe(*item) + " has a " + what + " for a member who is not registered");
     }
     if (in_member_lists[item] != 1 or in_register[item] != 1) {
