@@ -1,31 +1,41 @@
 # Installation and the Debian package.
 #
-#   cmake --install <build> --prefix <dir>   bin/shelvoranquist, share/man/man1/shelvoranquist.1
-#   cpack --config <build>/CPackConfig.cmake  shelvoranquist_<version>_<arch>.deb
+#   cmake --install <build> --prefix <dir>   bin/shelvoranquist, share/man/man1/shelvoranquist.1,
+#                                            share/doc/shelvoranquist/copyright, and the lintian
+#                                            overrides in share/lintian/overrides
+#   cpack --config <build>/CPackConfig.cmake  shelvoranquist_<version>-1_<arch>.deb
 #
-# The package's name, version and summary come from the top-level project().
+# The package's name, version and summary come from the top-level project(); its copyright
+# file, changelog and lintian overrides from debian/ here. cmake/debian_package.sh builds it with Debian's
+# hardening flags.
 
 include(GNUInstallDirs)
 
 install(TARGETS shelvoranquist RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${PROJECT_SOURCE_DIR}/man/shelvoranquist.1
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/debian/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/debian/lintian-overrides
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME shelvoranquist)
 
 # The package run of the install (CPack sets SHELVORANQUIST_DEBIAN_LAYOUT, below) shapes the
 # files as Debian keeps them: the binary without the .comment and .note sections that its
-# strip removes (CPACK_STRIP_FILES has already stripped the symbols), and the manual page
-# compressed without a time stamp in the gzip header. A plain `cmake --install` leaves both
-# as they were built.
+# strip removes (CPACK_STRIP_FILES has already stripped the symbols), the manual page
+# compressed without a time stamp in the gzip header, and the Debian changelog beside the
+# copyright file, compressed the same way. A plain `cmake --install` leaves the files as they
+# were built and installs no changelog.
 install(CODE "
   if(SHELVORANQUIST_DEBIAN_LAYOUT)
     set(root \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}\")
     set(program \"\${root}/${CMAKE_INSTALL_BINDIR}/shelvoranquist\")
     set(page \"\${root}/${CMAKE_INSTALL_MANDIR}/man1/shelvoranquist.1\")
+    set(changelog \"\${root}/${CMAKE_INSTALL_DOCDIR}/changelog.Debian\")
     execute_process(
       COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment --remove-section=.note \"\${program}\"
       COMMAND_ERROR_IS_FATAL ANY)
-    file(REMOVE \"\${page}.gz\")
-    execute_process(COMMAND gzip -9n \"\${page}\" COMMAND_ERROR_IS_FATAL ANY)
+    file(REMOVE \"\${page}.gz\" \"\${changelog}.gz\")
+    file(COPY_FILE \"${CMAKE_CURRENT_LIST_DIR}/debian/changelog\" \"\${changelog}\")
+    execute_process(COMMAND gzip -9n \"\${page}\" \"\${changelog}\" COMMAND_ERROR_IS_FATAL ANY)
   endif()
 ")
 
@@ -41,6 +51,8 @@ set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
 set(CPACK_CUSTOM_INSTALL_VARIABLES SHELVORANQUIST_DEBIAN_LAYOUT=ON)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+# The first packaging of each upstream version: the Debian revision of debian/changelog.
+set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
