@@ -86,7 +86,7 @@ inline ItemValues Item_of(std::uint64_t index, std::uint64_t item_count, std::ui
   std::string second_text;
   if (kind == Kind::cd) second_text = std::to_string(30 + mixed % 50) + " min";
   if (kind == Kind::journal) second_text = "Issue " + std::to_string(index) + " contents";
-  if (kind == Kind::video) second_text = (mixed % 3 == 0) ? "PG" : "12";
+  if (kind == Kind::video) second_text = std::string(mixed % 3 == 0 ? "PG" : "12");
   return ItemValues{
       kind,
       prefix[index % 4] + Padded(index, 7),

@@ -59,7 +59,8 @@ int main(int argc, char** argv) {
     const char* at = chunk.data();
     const char* const end = at + count;
     while (at < end) {
-      const char* line_end = static_cast<const char*>(std::memchr(at, '\n', end - at));
+      const char* line_end =
+          static_cast<const char*>(std::memchr(at, '\n', static_cast<std::size_t>(end - at)));
       if (line_end == nullptr) {
         partial_line.append(at, end);
         break;

@@ -66,10 +66,13 @@ std::size_t Texts_in(const List& list) {
 }
 
 void Report(const char* what, std::size_t objects, std::size_t heap, std::size_t texts) {
-  const double n = static_cast<double>(objects);
+  const auto per_object = [objects](std::size_t bytes) {
+    return static_cast<double>(bytes) / static_cast<double>(objects);
+  };
   std::cout << std::left << std::setw(34) << what << std::right << std::setw(10) << objects
-            << std::fixed << std::setprecision(1) << std::setw(12) << heap / n << std::setw(12)
-            << texts / n << std::setw(12) << (heap - texts) / n << "\n";
+            << std::fixed << std::setprecision(1) << std::setw(12) << per_object(heap)
+            << std::setw(12) << per_object(texts) << std::setw(12) << per_object(heap - texts)
+            << "\n";
 }
 
 template <class List, class Add>

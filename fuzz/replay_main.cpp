@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -41,8 +41,9 @@ int main(int argc, char** argv) {
         std::cerr << "cannot read " << path << '\n';
         return 2;
       }
-      const std::string bytes{std::istreambuf_iterator<char>(file),
-                              std::istreambuf_iterator<char>()};
+      std::ostringstream contents;
+      contents << file.rdbuf();
+      const std::string bytes = contents.str();
       const std::vector<std::string> faults =
           Run_console_session(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
       ++replayed;

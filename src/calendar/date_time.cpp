@@ -7,15 +7,12 @@
 #include "calendar/civil_days.h"
 #include "calendar/clock.h"
 
-namespace {
-
-struct Stamp_parts {
+struct DateTime::Parts {
   int year, month, day, hour, minute;
 };
 
-// Carries every field into range. The arithmetic is 64-bit, so no int argument can overflow it.
-Stamp_parts Normalise(std::int64_t year, std::int64_t month, std::int64_t day, std::int64_t hour,
-                      std::int64_t minute) {
+DateTime::Parts DateTime::Normalise(std::int64_t year, std::int64_t month, std::int64_t day,
+                                    std::int64_t hour, std::int64_t minute) {
   const std::int64_t minute_of_day = hour * minutes_per_hour + minute;
   const std::int64_t minutes_per_day = std::int64_t{hours_per_day} * minutes_per_hour;
   const std::int64_t carried_days = Floor_div(minute_of_day, minutes_per_day);
@@ -28,29 +25,23 @@ Stamp_parts Normalise(std::int64_t year, std::int64_t month, std::int64_t day, s
   const Civil_date date =
       Civil_date_of(Civil_day_number(year + carried_years, month_nr, day + carried_days));
   assert(1 <= date.year and date.year <= INT_MAX);
-  return Stamp_parts{static_cast<int>(date.year), date.month, date.day,
-                     static_cast<int>(minute_in_day / minutes_per_hour),
-                     static_cast<int>(minute_in_day % minutes_per_hour)};
+  return Parts{static_cast<int>(date.year), date.month, date.day,
+               static_cast<int>(minute_in_day / minutes_per_hour),
+               static_cast<int>(minute_in_day % minutes_per_hour)};
 }
 
-DateTime From_parts(const Stamp_parts& parts) {
-  return DateTime(parts.year, parts.month, parts.day, parts.hour, parts.minute);
-}
+DateTime::DateTime(int year, int month, int day, int hour, int minute)
+    : DateTime(Normalise(year, month, day, hour, minute)) {}
 
-}  // namespace
-
-DateTime::DateTime(int year, int month, int day, int hour, int minute) {
-  const Stamp_parts parts = Normalise(year, month, day, hour, minute);
-  _time = Time(parts.hour, parts.minute);
-  _date = Date(parts.day, parts.month, parts.year);
-}
+DateTime::DateTime(const Parts& parts)
+    : _time(parts.hour, parts.minute), _date(parts.day, parts.month, parts.year) {}
 
 DateTime DateTime::Now() { return Now_plus_days(0); }
 
 DateTime DateTime::Now_plus_days(int days) {
   assert(days >= 0);
   const Clock_reading now = Read_clock();
-  return From_parts(
+  return DateTime(
       Normalise(now.year, now.month, std::int64_t{now.day} + days, now.hour, now.minute));
 }
 

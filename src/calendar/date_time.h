@@ -1,6 +1,8 @@
 #ifndef SHELVORANQUIST_CALENDAR_DATE_TIME_H_
 #define SHELVORANQUIST_CALENDAR_DATE_TIME_H_
 
+#include <cstdint>
+
 #include "calendar/date.h"
 #include "calendar/time.h"
 
@@ -8,8 +10,8 @@
 // current local time (through Read_clock) and builds the stamp of now plus a number of days.
 class DateTime {
  public:
-  // Leaves the stamp unset; such an object only answers Current_year to Current_minute, or is
-  // assigned over.
+  // Leaves the stamp unset (its fields zero); such an object only answers Current_year to
+  // Current_minute, or is assigned over.
   DateTime() = default;
   // Normalises its arguments: minutes carry into hours, hours into days, months into years and
   // days into months, as often as needed and in both directions, so every (year, month, day,
@@ -50,8 +52,15 @@ class DateTime {
   void Print() const;
 
  private:
-  Time _time;
-  Date _date;
+  // A stamp's fields, each in its range.
+  struct Parts;
+  // Carries every field into range. The arithmetic is 64-bit, so no int argument overflows it.
+  static Parts Normalise(std::int64_t year, std::int64_t month, std::int64_t day, std::int64_t hour,
+                         std::int64_t minute);
+  explicit DateTime(const Parts& parts);
+
+  Time _time{};
+  Date _date{};
 };
 
 #endif  // SHELVORANQUIST_CALENDAR_DATE_TIME_H_

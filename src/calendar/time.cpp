@@ -3,7 +3,7 @@
 #include <cassert>
 #include <iostream>
 
-Time::Time(int hour, int minute) : hour(hour), minute(minute) {
+Time::Time(int hour_of_day, int minute_of_hour) : hour(hour_of_day), minute(minute_of_hour) {
   assert((0 <= hour) and (hour < hours_per_day));
   assert((0 <= minute) and (minute < minutes_per_hour));
 }

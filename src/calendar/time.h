@@ -9,7 +9,7 @@ class Time {
  public:
   // Leaves both fields unset; such a time is only ever assigned over.
   Time() = default;
-  Time(int hour, int minute);
+  Time(int hour_of_day, int minute_of_hour);
 
   int Hour() const { return hour; }
   int Minute() const { return minute; }

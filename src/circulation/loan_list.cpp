@@ -11,13 +11,15 @@ const Loan* LoanList::Find_loan_of(const Lendable& item) const {
   return nullptr;
 }
 
-const Loan* LoanList::Find_book_loan(const Book& book, const Member&) const {
+const Loan* LoanList::Find_book_loan(const Book& book, const Member& /*member*/) const {
   return Find_loan_of(book);
 }
 
-const Loan* LoanList::Find_cd_loan(const Cd& cd, const Member&) const { return Find_loan_of(cd); }
+const Loan* LoanList::Find_cd_loan(const Cd& cd, const Member& /*member*/) const {
+  return Find_loan_of(cd);
+}
 
-const Loan* LoanList::Find_video_loan(const Video& video, const Member&) const {
+const Loan* LoanList::Find_video_loan(const Video& video, const Member& /*member*/) const {
   return Find_loan_of(video);
 }
 

@@ -117,6 +117,7 @@ void Library::Catalogue_search(const CatalogueScreen& screen, List& list, Kind*&
       }
     }
     if (screen.hold_question != nullptr and _dialogue.Yes(screen.hold_question)) (this->*hold)();
+    // NOLINTNEXTLINE(misc-redundant-expression): two different choices, not one compared twice
   } else if (choice == 2 or choice == 3) {
     const std::string text =
         _dialogue.Text(choice == 2 ? screen.title_prompt : screen.creator_prompt, 50);

@@ -24,9 +24,7 @@ void CharacterCount::Start(unsigned char byte) {
   // The well-formed sequences: the lead byte fixes the length and the range of the second byte.
   _low = 0x80;
   _high = 0xBF;
-  if (byte <= 0x7F) {
-    _needed = 0;
-  } else if (0xC2 <= byte and byte <= 0xDF) {
+  if (0xC2 <= byte and byte <= 0xDF) {
     _needed = 1;
   } else if (0xE0 <= byte and byte <= 0xEF) {
     _needed = 2;
@@ -37,7 +35,7 @@ void CharacterCount::Start(unsigned char byte) {
     if (byte == 0xF0) _low = 0x90;   // no overlong form
     if (byte == 0xF4) _high = 0x8F;  // nothing above U+10FFFF
   } else {
-    _needed = 0;  // a continuation byte, or one that never occurs in UTF-8
+    _needed = 0;  // ASCII, a continuation byte, or a byte that never occurs in UTF-8
   }
   if (_needed == 0) {
     ++_count;

@@ -2,6 +2,15 @@
 
 #include <iostream>
 
+namespace {
+
+// Writes the refusal of a text longer than a field of `size` allows.
+void Refuse_length(int size) {
+  std::cout << "PLEASE ENTER AT MOST " << size - 1 << " CHARACTERS!" << std::endl;
+}
+
+}  // namespace
+
 void Dialogue::Ask(std::string_view prompt) {
   std::cout << prompt;
   _input.Discard_pending_input();
@@ -9,6 +18,12 @@ void Dialogue::Ask(std::string_view prompt) {
 
 std::optional<int> Dialogue::Choice(std::string_view prompt) {
   Ask(prompt);
+  return _input.Read_number();
+}
+
+std::optional<int> Dialogue::Choice(void (*write_menu)()) {
+  _input.Discard_pending_input();
+  write_menu();
   return _input.Read_number();
 }
 
@@ -44,12 +59,10 @@ std::string Dialogue::Word(std::string_view prompt, int size) {
   }
 }
 
-void Dialogue::Refuse_length(int size) {
-  std::cout << "PLEASE ENTER AT MOST " << size - 1 << " CHARACTERS!" << std::endl;
-}
-
 bool Dialogue::Yes(std::string_view question) {
-  std::cout << question << std::endl;
+  // The question is flushed with its line: type-ahead goes first, so that an answer typed as
+  // soon as the question appears is kept.
   _input.Discard_pending_input();
+  std::cout << question << std::endl;
   return _input.Read_answer() == 'y';
 }

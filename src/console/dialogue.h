@@ -9,6 +9,8 @@
 
 // The questions the screens ask: each writes its prompt (without a line end), discards
 // type-ahead, reads one answer and, where an answer cannot be taken, says so and asks again.
+// A prompt written without a line end is flushed only by the read, after the discard; a
+// question or menu flushed with its lines is written after the discard instead.
 // End of input surfaces as EndOfInput from every one of them.
 class Dialogue {
  public:
@@ -17,6 +19,10 @@ class Dialogue {
 
   // A menu's selection; none for anything that is not a number. An empty prompt writes nothing.
   std::optional<int> Choice(std::string_view prompt);
+  // The same for a menu without a prompt, whose rows are flushed as they are written:
+  // `write_menu` writes it once type-ahead is discarded, so that an answer typed as soon as the
+  // menu appears is kept.
+  std::optional<int> Choice(void (*write_menu)());
 
   // A number; a non-number writes "PLEASE ENTER A NUMBER!" and asks again.
   int Number(std::string_view prompt);
@@ -37,8 +43,6 @@ class Dialogue {
 
  private:
   void Ask(std::string_view prompt);
-  // Writes the refusal of a text longer than a field of `size` allows.
-  void Refuse_length(int size);
 
   ConsoleInput& _input;
 };

@@ -123,8 +123,7 @@ void Library::Add_delete_item() {
 
 void Library::Online_catalog() {
   for (;;) {
-    Write_catalogue_menu();
-    const std::optional<int> choice = _dialogue.Choice("");
+    const std::optional<int> choice = _dialogue.Choice(Write_catalogue_menu);
     std::cout << std::endl;
     switch (choice.value_or(0)) {
       case 1:

@@ -24,7 +24,7 @@ int main() {
   std::string_view failure;  // what could not be done, if anything
   int error_number = 0;
   try {
-    ConsoleInput input(standard_input, isatty(STDIN_FILENO) ? STDIN_FILENO : -1);
+    ConsoleInput input(standard_input, isatty(STDIN_FILENO) == 1 ? STDIN_FILENO : -1);
     Library library(input);
     library.Main_menu();
     std::cout.flush();

@@ -1,5 +1,6 @@
 #include "members/member_list.h"
 
+#include <algorithm>
 #include <iostream>
 #include <utility>
 
@@ -33,10 +34,8 @@ Member* MemberList::Registered_with(const std::string& name) const {
 }
 
 bool MemberList::Contains(const Member* member) const {
-  for (const auto& stored : _members) {
-    if (stored.get() == member) return true;
-  }
-  return false;
+  return std::ranges::any_of(_members,
+                             [member](const auto& stored) { return stored.get() == member; });
 }
 
 void MemberList::List_all() const {

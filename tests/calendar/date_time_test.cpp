@@ -42,6 +42,23 @@ TEST(DateTimeTest, ComparesToTheMinute) {
   EXPECT_FALSE(stamp.Is_later_than(stamp));
 }
 
+TEST(DateTimeTest, AnEarlierDayIsEarlierWhateverTheTimesOfDay) {
+  const struct {
+    DateTime earlier, later;
+  } cases[] = {
+      {DateTime(2026, 12, 8, 15, 0), DateTime(2026, 12, 9, 10, 0)},
+      {DateTime(2026, 11, 30, 23, 59), DateTime(2026, 12, 1, 0, 0)},
+      {DateTime(2026, 12, 31, 18, 30), DateTime(2027, 1, 1, 6, 15)},
+      {DateTime(2026, 12, 9, 10, 0), DateTime(2026, 12, 9, 15, 0)},
+  };
+  for (const auto& [earlier, later] : cases) {
+    EXPECT_TRUE(earlier.Is_earlier_than(later) and not earlier.Is_later_than(later))
+        << Printed(earlier) << " before " << Printed(later);
+    EXPECT_TRUE(later.Is_later_than(earlier) and not later.Is_earlier_than(earlier))
+        << Printed(later) << " after " << Printed(earlier);
+  }
+}
+
 class NowTest : public testing::Test {
  protected:
   TestClock clock{2026, 12, 25, 23, 30};

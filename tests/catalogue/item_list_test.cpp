@@ -13,6 +13,8 @@
 namespace {
 
 using testing::IsEmpty;
+using testing::Pointee;
+using testing::Property;
 
 class ItemListTest : public testing::Test {
  protected:
@@ -32,12 +34,12 @@ TEST_F(ItemListTest, EmptyListingsSayNoItem) {
 TEST_F(ItemListTest, LookupIsExactAndTakesTheFirstAdded) {
   books.Add("B1", "First", "A", 14);
   books.Add("B1", "Second", "A", 14);
-  EXPECT_EQ(books.Find_by_call_number("B1")->Title(), "First");
+  EXPECT_THAT(books.Find_by_call_number("B1"), Pointee(Property(&Book::Title, "First")));
   EXPECT_EQ(books.Find_by_call_number("b1"), nullptr);
   EXPECT_EQ(books.Find_by_call_number("B1 "), nullptr);
   books.Remove("B1");
   EXPECT_EQ(books.Count(), 1);
-  EXPECT_EQ(books.Find_by_call_number("B1")->Title(), "Second");
+  EXPECT_THAT(books.Find_by_call_number("B1"), Pointee(Property(&Book::Title, "Second")));
 }
 
 TEST_F(ItemListTest, OnlyTheJournalLookupSaysNotFound) {
@@ -54,7 +56,7 @@ TEST_F(ItemListTest, StoredItemsStayPutWhateverIsAddedOrRemoved) {
   books.Add("B3", "Three", "A", 14);
   Book* second = books.Find_by_call_number("B2");
   Book* third = books.Find_by_call_number("B3");
-  for (int i = 0; i < 1000; ++i) books.Add("X" + std::to_string(i), "T", "A", 1);
+  for (int i = 0; i < 1000; ++i) books.Add(std::string("X").append(std::to_string(i)), "T", "A", 1);
   books.Remove("B1");
   EXPECT_EQ(books.Find_by_call_number("B2"), second);
   EXPECT_EQ(&books.At(0), second);

@@ -144,7 +144,8 @@ TEST_F(BorrowReturnTest, ABookAndACdSharingTheBarCodeAreBothHandled) {
   // The catalogue selects the book alone; returning it leaves the CD's loan in place.
   EXPECT_EQ(Last_screen(session.Type("12\n1\n1\nB1\nn\n8\n").Run()),
             Member_details("Ann", 7, "Books borrowed = B1 Hamlet Due date :10:30am  15/12/2026"));
-  EXPECT_TRUE(session.library().Cds().Find_by_call_number("B1")->Is_on_loan());
+  EXPECT_THAT(session.library().Cds().Find_by_call_number("B1"),
+              testing::Pointee(testing::Property(&Cd::Is_on_loan, true)));
 }
 
 }  // namespace

@@ -5,10 +5,13 @@
 
 namespace {
 
+using testing::AllOf;
 using testing::ElementsAre;
 using testing::EndsWith;
 using testing::HasSubstr;
 using testing::IsEmpty;
+using testing::Pointee;
+using testing::Property;
 
 // Runs what was typed so far and then `keys` in the "Add/Delete item" submenu; returns what the
 // screen reached by `keys` wrote, between the two submenus around it.
@@ -40,11 +43,13 @@ TEST_F(ItemScreensTest, AddScreensAskForTheirKindsFields) {
             "ADD NEW VIDEO\n============\n\n"
             "Barcode: Title: Director: Rating: Video's loan length (days): ");
   const Library& library = session.library();
-  EXPECT_EQ(library.Books().Find_by_call_number("B1")->Author(), "Shakespeare");
-  EXPECT_EQ(library.Books().Find_by_call_number("B1")->Loan_days(), 14);
-  EXPECT_EQ(library.Cds().Find_by_call_number("C1")->Play_time(), "45 min");
-  EXPECT_EQ(library.Journals().Find_by_call_number("J1")->Table_of_contents(), "Cells");
-  EXPECT_EQ(library.Videos().Find_by_call_number("V1")->Rating(), "PG");
+  EXPECT_THAT(
+      library.Books().Find_by_call_number("B1"),
+      Pointee(AllOf(Property(&Book::Author, "Shakespeare"), Property(&Book::Loan_days, 14))));
+  EXPECT_THAT(library.Cds().Find_by_call_number("C1"), Pointee(Property(&Cd::Play_time, "45 min")));
+  EXPECT_THAT(library.Journals().Find_by_call_number("J1"),
+              Pointee(Property(&Journal::Table_of_contents, "Cells")));
+  EXPECT_THAT(library.Videos().Find_by_call_number("V1"), Pointee(Property(&Video::Rating, "PG")));
 }
 
 TEST_F(ItemScreensTest, FieldLimitsAndLoanLengthsAreAskedAgain) {

@@ -30,4 +30,18 @@ TEST(ReportsTest, TheOverdueReportNamesABorrowerOncePerOverdueItem) {
   EXPECT_THAT(Record_faults(session.library()), testing::IsEmpty());
 }
 
+TEST(ReportsTest, ALoanDueInTheAfternoonIsOverdueTheNextMorning) {
+  LibrarySession session(2026, 11, 24, 15, 0);
+  session.Type(Add_member_keys("Ann", 7) + Add_book_keys("B1", "Hamlet", "A", 14) +
+               Add_book_keys("B2", "Lear", "A", 14) + Select_member_keys(7) +
+               Select_item_keys("B1") + "7\n");
+  session.Run();
+  session.Wait_minutes((14 * 24 + 19) * 60);  // to 10:00 am on 9 December, due at 3:00 pm on 8th
+  const std::vector<std::string> screens =
+      Screens(session.Type("13\n" + Select_item_keys("B2") + "7\n").Run());
+  ASSERT_GE(screens.size(), 3u);
+  EXPECT_EQ(screens[0], overdue_heading + "Ann\n");
+  EXPECT_EQ(screens[2], "PLEASE RETURN OVERDUE ITEM BEFORE BORROW ANOTHER ITEM!\n");
+}
+
 }  // namespace
