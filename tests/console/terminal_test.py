@@ -3,10 +3,10 @@
 
     terminal_test.py PROGRAM
 
-Each answer is typed only once its prompt is on the screen, so the tests see what the
-librarian sees: every prompt written out before the program waits at it, type-ahead dropped
-before each question, Ctrl-D ending the run quietly, and lines read as the terminal echoed and
-edited them. Anything that does not appear within a few seconds fails the test, never hangs it.
+Each answer is typed only once its prompt is on the screen: every prompt must be written out
+before the program waits at it, type-ahead is dropped before each question, Ctrl-D ends the
+run quietly, and lines are read as the terminal echoed and edited them. A text that does not
+appear within a few seconds fails the test; nothing hangs it.
 """
 
 import os
@@ -18,7 +18,6 @@ import termios
 import time
 import unittest
 
-PROGRAM = None
 DEADLINE = 5.0  # seconds for one awaited text, or for the end of the run
 MAIN = "selection : "
 
@@ -33,8 +32,8 @@ class Terminal:
                 os.execve(PROGRAM, [PROGRAM], dict(os.environ, TZ="UTC0"))
             finally:
                 os._exit(127)
-        self.raw = bytearray()  # all the terminal has shown, line ends as CR LF
-        self.seen = 0  # where the last match ended
+        self.screen = bytearray()  # all the terminal has shown; it ends every line with CR LF
+        self.seen = 0  # where the last awaited text ended
         self.typed = "nothing yet"
         return self
 
@@ -45,46 +44,37 @@ class Terminal:
         os.close(self.fd)
 
     def cc(self, index):
-        """One of the terminal's special characters (erase, end of file...)."""
+        """One of the terminal's special characters (erase, end of file)."""
         return termios.tcgetattr(self.fd)[6][index].decode()
 
-    def _stuck(self, what):
-        shown = self.raw[self.seen:][-2000:].replace(b"\r\n", b"\n").decode(errors="replace")
-        raise AssertionError(f"{what}, the last answer typed being {self.typed}; "
-                             f"the screen after the last match (its end):\n{shown}")
-
     def _read(self, until, waiting_for):
-        """Adds what appears by `until` to the screen; False once the program has let go of it."""
+        """Adds what appears by `until` to the screen; False once the program has let go."""
         left = until - time.monotonic()
         if left <= 0 or not select.select([self.fd], [], [], left)[0]:
-            self._stuck(f"no {waiting_for} within {DEADLINE} s")
+            shown = self.screen[self.seen:][-1500:].replace(b"\r\n", b"\n").decode(errors="replace")
+            raise AssertionError(f"no {waiting_for} within {DEADLINE} s after typing "
+                                 f"{self.typed}; the screen since the last match:\n{shown}")
         try:
             chunk = os.read(self.fd, 65536)
         except OSError:  # EIO: no process holds the terminal any more
             chunk = b""
-        self.raw += chunk
+        self.screen += chunk
         return bool(chunk)
 
     def expect(self, text):
-        """Waits until `text` is on the screen after the last match. The terminal shows every
-        line end as CR LF, the program's and the echo of a typed one alike."""
-        wanted = text.replace("\n", "\r\n").encode()
-        until, start = time.monotonic() + DEADLINE, self.seen
-        while (found := self.raw.find(wanted, start)) < 0:
-            start = max(self.seen, len(self.raw) - len(wanted))
+        """Waits until `text` is on the screen after the last awaited text."""
+        wanted, until = text.replace("\n", "\r\n").encode(), time.monotonic() + DEADLINE
+        while (found := self.screen.find(wanted, self.seen)) < 0:
             if not self._read(until, repr(text)):
-                self._stuck(f"the program ended before {text!r} appeared")
+                raise AssertionError(f"the program ended before {text!r} appeared")
         self.seen = found + len(wanted)
 
     def type(self, text, end="\n"):
-        self.typed = f"{text!r} after {self.raw[-40:].decode(errors='replace')!r}"
-        try:
-            os.write(self.fd, (text + end).encode())
-        except OSError:
-            self._stuck("the program ended before the answer could be typed")
+        self.typed = f"{text!r} after {self.screen[-40:].decode(errors='replace')!r}"
+        os.write(self.fd, (text + end).encode())
 
     def answer(self, steps):
-        """Types each step's answer (its last entry) once its texts have appeared, in order."""
+        """Types each step's last entry once the texts before it have appeared, in order."""
         for *texts, typed in steps:
             for text in texts:
                 self.expect(text)
@@ -114,8 +104,8 @@ class TerminalTest(unittest.TestCase):
 
     def test_type_ahead_is_dropped_before_each_question(self):
         # Both answers go in one write, so both are there before the program reads the first:
-        # the "14" as a second line still in the terminal, or as the rest of the line already
-        # in the program's buffer. Kept, it would end the run; dropped, the menu waits again.
+        # "14" as a line still in the terminal, or as the rest of the line already read by the
+        # program. Kept, it would end the run; dropped, the menu waits for the next answer.
         for typed_ahead in ["4\n14", "4 14"]:
             with self.subTest(typed_ahead=typed_ahead), Terminal() as t:
                 t.answer([(MAIN, typed_ahead), (MAIN, "4"), (MAIN, "14")])
@@ -130,24 +120,18 @@ class TerminalTest(unittest.TestCase):
                 t.type(t.cc(termios.VEOF), end="")
                 self.assertEqual(t.wait_exit(), 0)
                 # Nothing is written after the prompt; some terminals echo Ctrl-D as "^D".
-                self.assertEqual(t.raw[t.seen:].replace(b"^D\b\b", b""), b"")
+                self.assertEqual(t.screen[t.seen:].replace(b"^D\b\b", b""), b"")
 
     def test_lines_are_read_as_the_terminal_echoed_and_edited_them(self):
         with Terminal() as t:
             t.answer([(MAIN, "1"), ("Name: ", "Ann X" + t.cc(termios.VERASE) + "Y"),
                       ("Address: ", "1 Quay St"), ("Phone number: ", "555 0100"),
                       ("E-mail address: ", "ann@example.org"), ("Library number: ", "7"),
-                      (MAIN, "2"), ("Selection : ", "4"), ("Member's name : ", "Ann Y")])
-            t.expect("Ann Y\n")  # the terminal's echo of the answer
-            t.expect("MEMBER         : Ann Y\n")
-            t.answer([(MAIN, "14")])
+                      (MAIN, "2"), ("Selection : ", "4"), ("Member's name : ", "Ann Y"),
+                      ("Ann Y\n", "MEMBER         : Ann Y\n", MAIN, "14")])
             self.assertEqual(t.wait_exit(), 0)
 
 
 if __name__ == "__main__":
-    if len(sys.argv) < 2:
-        sys.exit("usage: terminal_test.py PROGRAM")
     PROGRAM = os.path.abspath(sys.argv.pop(1))
-    if not os.access(PROGRAM, os.X_OK):
-        sys.exit(f"not an executable program: {PROGRAM}")
     unittest.main()
