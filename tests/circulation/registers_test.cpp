@@ -50,7 +50,7 @@ TEST_F(RegistersTest, HoldsAreFoundByItemAndMemberObjects) {
   EXPECT_EQ(holds.Find_video_hold(video, ann), &holds.Entries()[1]);
 }
 
-TEST_F(RegistersTest, RemovingKeepsTheOrderAndAStrangerRemovesNothing) {
+TEST_F(RegistersTest, RemovingKeepsTheOrderAndNoneRemovesNothing) {
   loans.Add(Loan(&book, &ann));
   loans.Add(Loan(&cd, &ann));
   loans.Add(Loan(&video, &ann));
@@ -59,14 +59,23 @@ TEST_F(RegistersTest, RemovingKeepsTheOrderAndAStrangerRemovesNothing) {
   EXPECT_EQ(loans.Entries()[0].Borrowed_cd(), &cd);
   EXPECT_EQ(loans.Entries()[1].Borrowed_video(), &video);
   loans.Remove(nullptr);
-  const Loan stranger(&cd, &ann);
-  loans.Remove(&stranger);
   EXPECT_EQ(loans.Entries().size(), 2u);
   holds.Add(Hold(&book, &ann));
   holds.Remove(holds.Find_book_hold(book, other_ann));
   EXPECT_EQ(holds.Entries().size(), 1u);
   holds.Remove(holds.Find_book_hold(book, ann));
   EXPECT_TRUE(holds.Entries().empty());
+}
+
+TEST_F(RegistersTest, ARecordThatIsNoEntryOfTheRegisterRemovesNothing) {
+  loans.Add(Loan(&book, &ann));
+  holds.Add(Hold(&book, &ann));
+  const Loan loan(&book, &ann);
+  const Hold hold(&book, &ann);
+  loans.Remove(&loan);
+  holds.Remove(&hold);
+  EXPECT_EQ(loans.Entries().size(), 1u);
+  EXPECT_EQ(holds.Entries().size(), 1u);
 }
 
 TEST_F(RegistersTest, CopiesInTheRegisterAndTheMemberNameTheSameItem) {
