@@ -36,10 +36,11 @@ class ItemList {
  public:
   static constexpr bool lendable = std::derived_from<Kind, Lendable>;
 
-  // Appends a new item built from the kind's constructor values. Nothing is refused.
+  // Appends a new item built from the kind's constructor values and returns it. Nothing is
+  // refused.
   template <class... Values>
-  void Add(Values&&... values) {
-    _items.push_back(std::make_unique<Kind>(std::forward<Values>(values)...));
+  Kind& Add(Values&&... values) {
+    return *_items.emplace_back(std::make_unique<Kind>(std::forward<Values>(values)...));
   }
 
   // Removes the first item with this call number, if any; the later items keep their order.

@@ -46,6 +46,13 @@ class Lendable : public Item {
   void Place_hold(const Hold& hold);
   // Detaches the hold; nothing else changes.
   void Clear_hold() { _hold = nullptr; }
+  // Puts back the state an earlier run kept: the due stamp and the current loan and hold (none
+  // for either). The clock is not read and nothing is written.
+  void Restore(const DateTime& due, const Loan* loan, const Hold* hold) {
+    _due = due;
+    _loan = loan;
+    _hold = hold;
+  }
 
   // The kind as the circulation's messages name it: "BOOK", "CD" or "VIDEO".
   const char* Kind_word() const { return _kind_word; }

@@ -113,12 +113,10 @@ void Library::Borrow(Kind& item) {
     Refuse_borrow(item, "BORROWED BY OTHER MEMBER");
   } else if (member.Has_overdue_loan()) {
     std::cout << "PLEASE RETURN OVERDUE ITEM BEFORE BORROW ANOTHER ITEM!" << std::endl;
-  } else if (not item.Is_on_hold()) {
+  } else if (not item.Is_on_hold() or item.Hold_record()->Holder()->Name() == member.Name()) {
+    // The holder is recognised by name, as the desk always has; the hold ends wherever it
+    // actually is.
     Lend(item, member);
-  } else if (item.Hold_record()->Holder()->Name() == member.Name()) {
-    // Recognised by name, as the desk always has; the hold ends wherever it actually is.
-    Lend(item, member);
-    End_hold(item);
   } else {
     Refuse_borrow(item, "HOLD BY OTHER MEMBER");
   }
@@ -126,12 +124,15 @@ void Library::Borrow(Kind& item) {
 
 template <class Kind>
 void Library::Lend(Kind& item, Member& member) {
+  const Hold* ended_hold = item.Hold_record();
   const Loan& loan = _loan_records.emplace_back(&item, &member);
   member.Add_loan(loan);
   item.Lend(loan);
   _loan_list.Add(loan);
-  // A video loan is silent.
+  _storage.Loan_made(loan, ended_hold);
+  // A video loan is silent. The details still show the hold that ends with the loan.
   if constexpr (not std::is_same_v<Kind, Video>) member.Print_details();
+  if (ended_hold != nullptr) End_hold(item);
 }
 
 void Library::End_hold(Lendable& item) {
@@ -149,6 +150,8 @@ void Library::Return(Kind& item) {
   }
   // The loan ends for its actual borrower, whoever is selected.
   Member& borrower = *item.Loan_record()->Borrower();
+  // Kept before the return notices are written.
+  _storage.Loan_ended(*item.Loan_record());
   item.Take_back();
   borrower.Remove_loan(item);
   _loan_list.Remove(_loan_list.Find_loan_of(item));
@@ -177,6 +180,7 @@ void Library::Place_hold(Kind* item) {
   member.Add_hold(hold);
   item->Place_hold(hold);
   _hold_list.Add(hold);
+  _storage.Hold_placed(hold);
   member.Print_details();
 }
 
@@ -187,6 +191,7 @@ void Library::Cancel_hold(Kind& item) {
     return;
   }
   // The hold ends for its actual holder, whoever is selected.
+  _storage.Hold_ended(*item.Hold_record());
   End_hold(item);
   _selected_member->Print_details();
 }

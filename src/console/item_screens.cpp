@@ -16,7 +16,7 @@ void Library::Add_book() {
   std::string title = _dialogue.Text("Title: ", 50);
   std::string author = _dialogue.Text("Author: ", 50);
   const int loan_days = Ask_loan_length("Book's loan length (days): ");
-  _book_list.Add(std::move(call_number), std::move(title), std::move(author), loan_days);
+  _storage.Item_added(_book_list.Add(std::move(call_number), std::move(title), std::move(author), loan_days));
 }
 
 void Library::Add_cd() {
@@ -27,8 +27,8 @@ void Library::Add_cd() {
   std::string artist = _dialogue.Text("Artist: ", 50);
   std::string play_time = _dialogue.Text("Play Time: ", 50);
   const int loan_days = Ask_loan_length("CD's loan length (days): ");
-  _cd_list.Add(std::move(call_number), std::move(title), std::move(artist), std::move(play_time),
-               loan_days);
+  _storage.Item_added(_cd_list.Add(std::move(call_number), std::move(title), std::move(artist),
+                                    std::move(play_time), loan_days));
 }
 
 void Library::Add_journal() {
@@ -38,8 +38,8 @@ void Library::Add_journal() {
   std::string title = _dialogue.Text("Title: ", 50);
   std::string editor = _dialogue.Text("Editor: ", 50);
   std::string table_of_contents = _dialogue.Text("Table of content: ", 150);
-  _journal_list.Add(std::move(call_number), std::move(title), std::move(editor),
-                    std::move(table_of_contents));
+  _storage.Item_added(_journal_list.Add(std::move(call_number), std::move(title), std::move(editor),
+                    std::move(table_of_contents)));
 }
 
 void Library::Add_video() {
@@ -50,15 +50,15 @@ void Library::Add_video() {
   std::string director = _dialogue.Text("Director: ", 50);
   std::string rating = _dialogue.Text("Rating: ", 20);
   const int loan_days = Ask_loan_length("Video's loan length (days): ");
-  _video_list.Add(std::move(call_number), std::move(title), std::move(director), std::move(rating),
-                  loan_days);
+  _storage.Item_added(_video_list.Add(std::move(call_number), std::move(title), std::move(director), std::move(rating),
+                  loan_days));
 }
 
 namespace {
 
 // Removes the item found by the remove screen from its collection, and says so.
 template <class Kind, class List>
-void Remove_stored(Kind* item, const char* kind_word, List& list) {
+void Remove_stored(Kind* item, const char* kind_word, List& list, Storage& storage) {
   if (item == nullptr) return;
   if constexpr (std::derived_from<Kind, Lendable>) {
     // Records name their item: removing one on loan or on hold would leave them dangling.
@@ -67,6 +67,7 @@ void Remove_stored(Kind* item, const char* kind_word, List& list) {
       return;
     }
   }
+  storage.Item_removed(*item);
   list.Remove(*item);
   std::cout << kind_word << " HAS BEEN REMOVED!" << std::endl;
 }
@@ -84,10 +85,10 @@ void Library::Remove_item() {
     std::cout << "ITEM NOT FOUND!" << std::endl;
     return;
   }
-  Remove_stored(_selected_book, "BOOK", _book_list);
-  Remove_stored(_selected_journal, "JOURNAL", _journal_list);
-  Remove_stored(_selected_cd, "CD", _cd_list);
-  Remove_stored(_selected_video, "VIDEO", _video_list);
+  Remove_stored(_selected_book, "BOOK", _book_list, _storage);
+  Remove_stored(_selected_journal, "JOURNAL", _journal_list, _storage);
+  Remove_stored(_selected_cd, "CD", _cd_list, _storage);
+  Remove_stored(_selected_video, "VIDEO", _video_list, _storage);
   _selected_book = nullptr;
   _selected_journal = nullptr;
   _selected_cd = nullptr;

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "console/heading.h"
+#include "storage/no_storage.h"
 
 namespace {
 
@@ -15,6 +16,12 @@ void Write_row(std::string_view text, std::size_t width) {
 }
 
 constexpr std::size_t menu_width = 62;
+
+// The storage of every desk of one run: it keeps nothing, so one serves them all.
+Storage& Unkept_records() {
+  static NoStorage none;
+  return none;
+}
 
 void Write_main_menu() {
   std::cout << std::endl;
@@ -61,7 +68,30 @@ void Write_catalogue_menu() {
 
 }  // namespace
 
-Library::Library(ConsoleInput& input) : _dialogue(input) {}
+Library::Library(ConsoleInput& input) : Library(input, Unkept_records()) {}
+
+Library::Library(ConsoleInput& input, Storage& storage) : _dialogue(input), _storage(storage) {
+  _storage.Load(Holdings{
+      .members = _member_list,
+      .books = _book_list,
+      .cds = _cd_list,
+      .journals = _journal_list,
+      .videos = _video_list,
+      .loans = _loan_list,
+      .holds = _hold_list,
+      .blank_member = _blank_member,
+      .loan_records = _loan_records,
+      .hold_records = _hold_records,
+  });
+}
+
+void Library::Reset_selections() {
+  _selected_member = &_blank_member;
+  _selected_book = nullptr;
+  _selected_cd = nullptr;
+  _selected_journal = nullptr;
+  _selected_video = nullptr;
+}
 
 void Library::Main_menu() {
   static constexpr Operation choices[] = {

@@ -15,6 +15,7 @@
 #include "console/console_input.h"
 #include "console/dialogue.h"
 #include "members/member_list.h"
+#include "storage/storage.h"
 
 struct CatalogueScreen;
 
@@ -24,10 +25,17 @@ struct CatalogueScreen;
 //
 // Selections designate stored objects or none. The selected member starts as a blank member
 // (card number 0) that the Library owns and that is not in the register.
+//
+// Every change is handed to the storage as soon as it is made and before anything that follows
+// it is written; a StorageError from the storage passes on, and the run must then end.
 class Library {
  public:
-  // `input` must outlive the Library. Prints nothing.
+  // A desk of one run: it starts empty and keeps nothing. `input` must outlive the Library.
+  // Prints nothing.
   explicit Library(ConsoleInput& input);
+  // A desk that starts from the records `storage` holds and keeps its changes there. Both must
+  // outlive the Library. Prints nothing; throws StorageError when the records cannot be read.
+  Library(ConsoleInput& input, Storage& storage);
   Library(const Library&) = delete;
   Library& operator=(const Library&) = delete;
 
@@ -91,6 +99,8 @@ class Library {
   const Cd* Selected_cd() const { return _selected_cd; }
   const Journal* Selected_journal() const { return _selected_journal; }
   const Video* Selected_video() const { return _selected_video; }
+  // Puts the selections back where a run starts: the blank member, no item.
+  void Reset_selections();
 
  private:
   using Operation = void (Library::*)();
@@ -107,9 +117,12 @@ class Library {
   void Place_hold(Kind* item);
   template <class Kind>
   void Cancel_hold(Kind& item);
+  // Lends the item to the member; a hold on it (only ever the member's own, by name) ends with
+  // the loan, after the member's details are shown.
   template <class Kind>
   void Lend(Kind& item, Member& member);
-  // Ends the item's current hold in the item, the holder's list and the register.
+  // Ends the item's current hold in the item, the holder's list and the register; the storage
+  // has been told already.
   void End_hold(Lendable& item);
   // Writes "SIMILAR TITLE THAT AVAILABLE IN LIBRARY : " and lists the copies of the item's
   // title that are free of holds; false, with nothing listed, when there is none.
@@ -129,6 +142,7 @@ class Library {
   int Ask_loan_length(std::string_view prompt);
 
   Dialogue _dialogue;
+  Storage& _storage;
   MemberList _member_list;
   BookList _book_list;
   CdList _cd_list;

@@ -1,44 +1,135 @@
 // Shelvoranquist: the circulation desk of a small lending library, on the console.
 //
-// Exit status: 0 after "14. Quit" or at the end of the input; 1, with one line on standard
-// error, when standard input cannot be read or standard output cannot be written.
+// Exit status: 0 after "14. Quit", at the end of the input, and for --help and --version; 1,
+// with one line on standard error, when standard input cannot be read, standard output cannot
+// be written, or the data file cannot be used or a change cannot be kept in it; 2, with a usage
+// line on standard error, for a command line it does not understand.
 
 #include <unistd.h>
 
+#include <csignal>
 #include <cstring>
 #include <iostream>
+#include <memory>
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "console/console_input.h"
 #include "console/file_input.h"
 #include "console/file_output.h"
 #include "console/library.h"
+#include "storage/no_storage.h"
+#include "storage/sqlite_storage.h"
+#include "storage/storage_error.h"
 
-int main() {
+namespace {
+
+constexpr std::string_view usage = "usage: shelvoranquist [--data FILE] [--help] [--version]";
+
+constexpr std::string_view help =
+    "The circulation desk of a small lending library, driven through numbered menus.\n"
+    "\n"
+    "  --data FILE  keep the library's records in FILE, an SQLite 3 data file, created\n"
+    "               when it does not exist; without it nothing is kept after the run\n"
+    "  --help       show this help and exit\n"
+    "  --version    show the version and exit\n";
+
+// What the command line asks for.
+struct Invocation {
+  bool help = false;
+  bool version = false;
+  std::optional<std::string> data_file;
+  std::string fault;  // why the command line is not understood; empty when it is
+};
+
+Invocation Read_command_line(int argc, char** argv) {
+  Invocation invocation;
+  for (int at = 1; at < argc and invocation.fault.empty(); ++at) {
+    const std::string_view argument = argv[at];  // NOLINT(*-pointer-arithmetic): argv is an array
+    std::optional<std::string> file;
+    if (argument == "--help") {
+      invocation.help = true;
+    } else if (argument == "--version") {
+      invocation.version = true;
+    } else if (argument == "--data") {
+      if (at + 1 == argc) {
+        invocation.fault = "--data needs a file";
+      } else {
+        file = argv[++at];  // NOLINT(*-pointer-arithmetic)
+      }
+    } else if (argument.starts_with("--data=")) {
+      file = std::string(argument.substr(std::string_view("--data=").size()));
+    } else if (argument.starts_with("-")) {
+      invocation.fault = "unknown option '" + std::string(argument) + "'";
+    } else {
+      invocation.fault = "unexpected argument '" + std::string(argument) + "'";
+    }
+    if (not file) continue;
+    if (file->empty()) {
+      invocation.fault = "--data needs a file";
+    } else if (invocation.data_file) {
+      invocation.fault = "--data given twice";
+    } else {
+      invocation.data_file = std::move(file);
+    }
+  }
+  return invocation;
+}
+
+// Opens the storage the command line names; none for a run whose records are not kept. Says on
+// standard error when the data file is new, so that a mistyped name is noticed.
+std::unique_ptr<Storage> Open_storage(const Invocation& invocation) {
+  if (not invocation.data_file) return std::make_unique<NoStorage>();
+  // Past a file size limit a write fails like one on a full disk, instead of ending the run.
+  std::signal(SIGXFSZ, SIG_IGN);
+  auto storage = std::make_unique<SqliteStorage>(*invocation.data_file);
+  if (storage->Created()) {
+    std::cerr << "shelvoranquist: " << *invocation.data_file << ": new data file created"
+              << std::endl;
+  }
+  return storage;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const Invocation invocation = Read_command_line(argc, argv);
+  if (not invocation.fault.empty()) {
+    std::cerr << "shelvoranquist: " << invocation.fault << "; " << usage << std::endl;
+    return 2;
+  }
+  if (invocation.help or invocation.version) {
+    if (invocation.help) std::cout << usage << '\n' << help;
+    if (invocation.version) std::cout << "shelvoranquist " << SHELVORANQUIST_VERSION << '\n';
+    std::cout.flush();
+    return std::cout ? 0 : 1;
+  }
+
   std::ios::sync_with_stdio(false);
   FileInput standard_input(STDIN_FILENO);
   FileOutput standard_output(STDOUT_FILENO);
   std::streambuf* const system_output = std::cout.rdbuf(&standard_output);
   // The first failed write stops the run: the stream passes WriteError on.
   std::cout.exceptions(std::ios::badbit);
-  std::string_view failure;  // what could not be done, if anything
-  int error_number = 0;
+  std::string failure;  // what could not be done, if anything
   try {
+    const std::unique_ptr<Storage> storage = Open_storage(invocation);
     ConsoleInput input(standard_input, isatty(STDIN_FILENO) == 1 ? STDIN_FILENO : -1);
-    Library library(input);
+    Library library(input, *storage);
     library.Main_menu();
     std::cout.flush();
   } catch (const WriteError& error) {
-    failure = "cannot write to standard output";
-    error_number = error.error_number;
+    failure = std::string("cannot write to standard output: ") + std::strerror(error.error_number);
   } catch (const ReadError& error) {
-    failure = "cannot read standard input";
-    error_number = error.error_number;
+    failure = std::string("cannot read standard input: ") + std::strerror(error.error_number);
+  } catch (const StorageError& error) {
+    failure = *invocation.data_file + ": " + error.what();
   }
   // Standard error flushes standard output first: what could not be written stays unwritten.
   std::cout.exceptions(std::ios::goodbit);
   std::cout.rdbuf(system_output);
   if (failure.empty()) return 0;
-  std::cerr << "shelvoranquist: " << failure << ": " << std::strerror(error_number) << std::endl;
+  std::cerr << "shelvoranquist: " << failure << std::endl;
   return 1;
 }

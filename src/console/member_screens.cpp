@@ -13,8 +13,9 @@ void Library::Add_member() {
   std::string phone_number = _dialogue.Text("Phone number: ", 50);
   std::string email_address = _dialogue.Word("E-mail address: ", 255);
   const int library_number = _dialogue.Number("Library number: ");
-  _member_list.Add(std::move(name), std::move(address), std::move(phone_number),
-                   std::move(email_address), library_number);
+  _storage.Member_added(_member_list.Add(std::move(name), std::move(address),
+                                         std::move(phone_number), std::move(email_address),
+                                         library_number));
 }
 
 void Library::Select_search_member() {
@@ -62,6 +63,7 @@ void Library::Delete_member() {
     std::cout << "MEMBER HAS ITEMS ON LOAN OR ON HOLD AND CANNOT BE REMOVED!" << std::endl;
     return;
   }
+  _storage.Member_removed(*_selected_member);
   _member_list.Remove(*_selected_member);
   _selected_member = nullptr;
 }

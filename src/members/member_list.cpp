@@ -4,11 +4,11 @@
 #include <iostream>
 #include <utility>
 
-void MemberList::Add(std::string name, std::string address, std::string phone_number,
-                     std::string email_address, int library_number) {
-  _members.push_back(std::make_unique<Member>(std::move(name), std::move(address),
-                                              std::move(phone_number), std::move(email_address),
-                                              library_number));
+Member& MemberList::Add(std::string name, std::string address, std::string phone_number,
+                        std::string email_address, int library_number) {
+  return *_members.emplace_back(std::make_unique<Member>(std::move(name), std::move(address),
+                                                         std::move(phone_number),
+                                                         std::move(email_address), library_number));
 }
 
 void MemberList::Remove(int library_number) {

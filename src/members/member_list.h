@@ -12,8 +12,8 @@
 // member, until that member itself is removed. Card numbers and names need not be unique.
 class MemberList {
  public:
-  // Appends a new member with no loans and no holds. Nothing is checked.
-  void Add(std::string name, std::string address, std::string phone_number,
+  // Appends a new member with no loans and no holds and returns it. Nothing is checked.
+  Member& Add(std::string name, std::string address, std::string phone_number,
            std::string email_address, int library_number);
 
   // Removes the first member with this card number, if any.
