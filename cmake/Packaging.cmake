@@ -63,7 +63,8 @@ registering members, cataloguing books, CDs, journals and videos, lending
 items and taking them back, placing and cancelling holds, searching the
 catalogue and listing overdue borrowers. Due dates follow the local clock.
 
-Everything is kept in memory for one run; nothing is read at start or saved
-at the end.")
+Without options everything is kept in memory for one run. With --data FILE
+the records are kept in an SQLite 3 data file, each change committed before
+it is shown, and a later run starts from them.")
 
 include(CPack)

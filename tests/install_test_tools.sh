@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Installs, from Debian's packages, what the test suite needs beyond a C++20 compiler, make and
-# cmake:
+# cmake: what the build needs (cmake/install_build_dependencies.sh), then
 #   libgtest-dev, libgmock-dev   GoogleTest and GoogleMock, for the unit and transcript tests
 #   python3                      for the tests that run the built program
 #   faketime                     libfaketime, the clock of the working-day session
 # Only what is missing is installed, and the script says what that is; when everything is
 # present it installs nothing and returns at once. Installing needs root.
 set -euo pipefail
+"$(dirname "$0")/../cmake/install_build_dependencies.sh"
 
 missing=()
 [ -f /usr/include/gtest/gtest.h ] || missing+=(libgtest-dev)

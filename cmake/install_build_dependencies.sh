@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs, from Debian's packages, what building the program needs beyond a C++20 compiler,
+# make and cmake:
+#   libsqlitecpp-dev   SQLite 3 (libsqlite3-dev, which it brings) with its C++ wrapper, for
+#                      the data file
+# Only what is missing is installed, and the script says what that is; when everything is
+# present it installs nothing and returns at once. Installing needs root.
+set -euo pipefail
+
+missing=()
+[ -f /usr/include/SQLiteCpp/SQLiteCpp.h ] && [ -f /usr/include/sqlite3.h ] \
+  || missing+=(libsqlitecpp-dev)
+
+if [ "${#missing[@]}" -eq 0 ]; then
+  echo "build dependencies: all present (SQLite 3, SQLiteC++)"
+  exit 0
+fi
+echo "build dependencies: installing ${missing[*]}"
+if [ "$(id -u)" -ne 0 ]; then
+  echo "build dependencies: installing needs root: sudo apt-get install ${missing[*]}" >&2
+  exit 1
+fi
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -q < /dev/null
+apt-get install -y -q --no-install-recommends "${missing[@]}" < /dev/null
