@@ -10,12 +10,10 @@
 #include "support/discarded_output.h"
 #include "support/records_check.h"
 #include "support/scripted_input.h"
+#include "support/session_steps.h"
 #include "support/test_clock.h"
 
 namespace {
-
-constexpr std::int64_t minutes_per_unit[] = {1, 60, 24 * 60, 365 * 24 * 60};
-constexpr std::int64_t most_minutes_in_all = 10'000 * minutes_per_unit[3];
 
 // Central European time with its summer time rule, written out so that no zone file is needed.
 void Use_fixed_time_zone() {
@@ -33,23 +31,7 @@ std::vector<std::string> Run_console_session(const std::uint8_t* data, std::size
   Use_fixed_time_zone();
   TestClock clock(2026, 12, 8, 10, 30);
   ScriptedInput script(&clock);
-  std::int64_t waited = 0;
-  std::size_t start = 0;
-  for (std::size_t at = 0; at < size; ++at) {
-    if (data[at] != pause_marker) continue;
-    script.Type(std::string_view(reinterpret_cast<const char*>(data) + start, at - start));
-    start = at + 2;
-    if (at + 1 == size) break;
-    const std::uint8_t pause = data[++at];
-    const std::int64_t minutes = ((pause >> 2) + 1) * minutes_per_unit[pause & 3];
-    if (waited + minutes <= most_minutes_in_all) {
-      waited += minutes;
-      script.Wait_minutes(minutes);
-    }
-  }
-  if (start < size) {
-    script.Type(std::string_view(reinterpret_cast<const char*>(data) + start, size - start));
-  }
+  Type_steps(script, Session_steps(std::string_view(reinterpret_cast<const char*>(data), size)));
 
   DiscardedOutput discarded;
   ConsoleInput input(script, -1);

@@ -17,6 +17,9 @@ class LibrarySession {
  public:
   // Starts at 10:30 am on Tuesday 8 December 2026, local time, unless told otherwise.
   LibrarySession(int year = 2026, int month = 12, int day = 8, int hour = 10, int minute = 30);
+  // The same, on a desk that starts from `storage` and keeps its changes there; `storage` must
+  // outlive the session.
+  explicit LibrarySession(Storage& storage);
 
   LibrarySession& Type(std::string_view text);
   // Time passes while the program waits at the prompt reached by what was typed so far.
