@@ -4,6 +4,7 @@
 #include <SQLiteCpp/Statement.h>
 #include <SQLiteCpp/Transaction.h>
 
+#include <algorithm>
 #include <concepts>
 #include <string>
 
@@ -145,8 +146,13 @@ void Check_identity(SQLite::Database& database) {
                        std::to_string(data_version) + ")");
   }
   if (version < 1) throw StorageError("damaged: it names no data version");
-  const std::string check = database.execAndGet("PRAGMA quick_check(1)").getString();
-  if (check != "ok") throw StorageError("damaged: " + check);
+  std::string check = database.execAndGet("PRAGMA quick_check(1)").getString();
+  if (check == "ok") return;
+  // The report may name the schema on a line of its own; the reason is one line.
+  const std::string schema_line = "*** in database main ***\n";
+  if (check.starts_with(schema_line)) check.erase(0, schema_line.size());
+  std::replace(check.begin(), check.end(), '\n', ' ');
+  throw StorageError("damaged: " + check);
 }
 
 void Bind_stamp(SQLite::Statement& statement, int column, const DateTime& stamp) {

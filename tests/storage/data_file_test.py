@@ -1,0 +1,267 @@
+#!/usr/bin/env python3
+"""The built program on a data file, where it meets the operating system.
+
+    data_file_test.py PROGRAM
+
+The command line; a new file, private to its owner; one desk per file while readers still
+read; files it must refuse, left as they were; a file size limit reached during the run; and
+SIGKILL while changes stream in, after which every change shown as done is in the file.
+"""
+
+import hashlib
+import os
+import random
+import select
+import shutil
+import signal
+import sqlite3
+import subprocess
+import sys
+import tempfile
+import time
+
+PROGRAM = os.path.abspath(sys.argv[1])
+MENU_PROMPT = b"selection : "
+failures = []
+
+
+def check(condition, what):
+    if not condition:
+        failures.append(what)
+        print("FAILED:", what)
+
+
+def run(args, typed=b"", **options):
+    return subprocess.run([PROGRAM, *args], input=typed, capture_output=True, timeout=60,
+                          **options)
+
+
+def add_member(n):
+    return b"1\nMember %d\n%d Mill Lane\n555 %04d\nm%d@example.org\n%d\n" % (n, n, n, n, n)
+
+
+def add_book(n):
+    return b"5\n1\nB%d\nTitle %d\nAuthor %d\n14\n6\n" % (n, n, n)
+
+
+STOCK = (add_member(1) + add_member(2) + add_book(1) + add_book(2)
+         + b"2\n1\n1\n6\nB1\n7\n2\n1\n2\n6\nB1\n9\n6\nB2\n7\n14\n")
+
+
+class Desk:
+    """A desk running on a pipe, answered one prompt at a time."""
+
+    def __init__(self, args, preexec_fn=None):
+        self.process = subprocess.Popen([PROGRAM, *args], stdin=subprocess.PIPE,
+                                        stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                                        preexec_fn=preexec_fn)
+        self.shown = b""
+
+    def wait_for(self, text, count=1, timeout=30):
+        deadline = time.monotonic() + timeout
+        while self.shown.count(text) < count:
+            ready, _, _ = select.select([self.process.stdout], [], [], 0.5)
+            if ready:
+                block = os.read(self.process.stdout.fileno(), 65536)
+                if not block:
+                    return False
+                self.shown += block
+            if time.monotonic() > deadline:
+                return False
+        return True
+
+    def type(self, text):
+        self.process.stdin.write(text)
+        self.process.stdin.flush()
+
+    def finish(self, text=b"14\n"):
+        out, err = self.process.communicate(text, timeout=60)
+        return self.process.returncode, self.shown + out, err.decode()
+
+
+def digest(path):
+    with open(path, "rb") as file:
+        return hashlib.sha256(file.read()).hexdigest()
+
+
+def command_line(folder):
+    path = os.path.join(folder, "never.db")
+    cases = [(["--help"], 0), (["--version"], 0), (["--data"], 2), (["--data="], 2),
+             (["--colour"], 2), (["-d", path], 2), (["stray"], 2),
+             (["--data", path, "--data", path], 2), (["--data", path, "extra"], 2)]
+    for args, status in cases:
+        result = run(args)
+        lines = result.stderr.decode().splitlines()
+        check(result.returncode == status, f"{args}: status {result.returncode}, not {status}")
+        if status == 0:
+            check(result.stdout and not result.stderr, f"{args}: writes only standard output")
+        else:
+            check(not result.stdout and len(lines) == 1 and "usage: shelvoranquist" in lines[0],
+                  f"{args}: one usage line on standard error, got {lines}")
+        check(not os.path.exists(path), f"{args}: no file is created")
+
+
+def new_file_is_private_and_held_by_one_desk(folder):
+    for mask in (0o000, 0o022, 0o277):
+        path = os.path.join(folder, f"umask{mask:o}.db")
+        desk = Desk(["--data", path], preexec_fn=lambda: os.umask(mask))
+        check(desk.wait_for(MENU_PROMPT), "the desk starts on a new file")
+        desk.type(add_member(1))
+        check(desk.wait_for(MENU_PROMPT, 2), "the desk adds a member")
+        for name in (path, path + "-wal", path + "-shm"):
+            mode = os.stat(name).st_mode & 0o777 if os.path.exists(name) else None
+            check(mode == 0o600, f"umask {mask:o}: {os.path.basename(name)} has mode {mode}")
+        second = run(["--data", path], b"1\nIntruder\nA\n1\na@b\n9\n14\n")
+        check(second.returncode == 1 and not second.stdout
+              and second.stderr.decode() == f"shelvoranquist: {path}: in use by another "
+                                            "shelvoranquist desk\n",
+              f"a second desk is refused: {second.returncode} {second.stderr!r}")
+        reader = sqlite3.connect(f"file:{path}?mode=ro", uri=True)
+        names = [row[0] for row in reader.execute("SELECT name FROM members ORDER BY id")]
+        reader.close()
+        check(names == ["Member 1"], f"a reader sees what the desk has kept: {names}")
+        desk.type(add_member(2))
+        status, shown, errors = desk.finish()
+        check(status == 0 and errors == f"shelvoranquist: {path}: new data file created\n",
+              f"the first desk goes on undisturbed: {status} {errors!r}")
+        again = run(["--data", path], b"2\n3\n2\n14\n")
+        check(again.returncode == 0 and not again.stderr and b"Member 2" in again.stdout,
+              "a second run starts from the records, silently")
+
+
+def stocked_file(folder, name):
+    path = os.path.join(folder, name)
+    result = run(["--data", path], STOCK)
+    assert result.returncode == 0, result.stderr
+    return path
+
+
+def edited(folder, name, *statements):
+    path = stocked_file(folder, name)
+    database = sqlite3.connect(path)
+    database.execute("PRAGMA ignore_check_constraints = ON")
+    for statement in statements:
+        database.execute(statement)
+    database.commit()
+    database.close()
+    return path
+
+
+def bad_files_are_refused_and_left_as_they_were(folder):
+    other = os.path.join(folder, "other.db")
+    database = sqlite3.connect(other)
+    database.execute("CREATE TABLE notes (text TEXT)")
+    database.close()
+    text = os.path.join(folder, "text.db")
+    with open(text, "w") as file:
+        file.write("members: Ann, Bob\n" * 100)
+    truncated = stocked_file(folder, "truncated.db")
+    os.truncate(truncated, os.path.getsize(truncated) // 2)
+    garbled = stocked_file(folder, "garbled.db")
+    with open(garbled, "r+b") as file:
+        file.seek(4096)  # the members table's page
+        file.write(random.Random(7).randbytes(4096))
+    cases = [
+        (text, "file is not a database"),
+        (other, "not a shelvoranquist data file"),
+        (edited(folder, "newer.db", "PRAGMA user_version = 2"), "newer shelvoranquist"),
+        (folder, "Is a directory"),
+        (truncated, "malformed"),
+        (garbled, "damaged: Page 2: "),
+        (edited(folder, "gone.db", "DELETE FROM books WHERE bar_code = 'B1'"),
+         "loans row 1: book_id names no stored item"),
+        (edited(folder, "month.db", "UPDATE books SET due_month = 13"), "due_month is 13"),
+        (edited(folder, "day.db", "UPDATE books SET due_month = 4, due_day = 31"),
+         "due_day is 31, not from 1 to 30"),
+        (edited(folder, "hour.db", "UPDATE books SET due_hour = 24"), "due_hour is 24"),
+        (edited(folder, "length.db", "UPDATE books SET loan_days = -1"), "CHECK constraint failed"),
+        (edited(folder, "length2.db", "DROP TABLE videos",
+                "CREATE TABLE videos (id INTEGER PRIMARY KEY, bar_code, title, director, rating,"
+                " loan_days, due_year, due_month, due_day, due_hour, due_minute)",
+                "INSERT INTO videos VALUES (1, 'V', 'T', 'D', 'R', -3, 2026, 1, 1, 0, 0)"),
+         "videos row 1: loan_days is -3"),
+        (edited(folder, "text.db2", "DROP TABLE journals",
+                "CREATE TABLE journals (id INTEGER PRIMARY KEY, bar_code, title, editor,"
+                " table_of_contents)", "INSERT INTO journals VALUES (4, 'J', x'00ff', 'E', 7)"),
+         "journals row 4: title is not a text"),
+        (edited(folder, "card.db", "UPDATE members SET library_number = 1 << 40"),
+         "library_number is 1099511627776"),
+        (edited(folder, "twice.db", "INSERT INTO loans (book_id) VALUES (1)"),
+         "on loan already"),
+        (edited(folder, "both.db", "UPDATE holds SET cd_id = 1"), "CHECK constraint failed"),
+        (edited(folder, "member.db", "UPDATE holds SET member_id = 99"), "names no member"),
+    ]
+    for path, reason in cases:
+        before = digest(path) if os.path.isfile(path) else None
+        result = run(["--data", path], b"14\n")
+        errors = result.stderr.decode()
+        check(result.returncode == 1 and not result.stdout
+              and errors.startswith(f"shelvoranquist: {path}: ") and reason in errors
+              and errors.count("\n") == 1,
+              f"{os.path.basename(path)}: refused for '{reason}': {result.returncode} {errors!r}")
+        check(before is None or digest(path) == before, f"{os.path.basename(path)}: left as it was")
+    if os.geteuid() == 0:  # root reads any file: the desk runs as nobody instead
+        locked = stocked_file(folder, "locked.db")
+        os.chmod(folder, 0o755)
+        result = run(["--data", locked], b"14\n", user=65534, group=65534, extra_groups=[])
+    else:
+        locked = stocked_file(folder, "locked.db")
+        os.chmod(locked, 0o400)
+        result = run(["--data", locked], b"14\n")
+    check(result.returncode == 1 and b"Permission denied" in result.stderr,
+          f"a file that cannot be written is refused: {result.returncode} {result.stderr!r}")
+
+
+def file_size_limit_during_the_run(folder):
+    path = os.path.join(folder, "limited.db")
+    typed = b"".join(add_member(n) for n in range(1, 400)) + b"14\n"
+    result = subprocess.run(["prlimit", "--fsize=300000", PROGRAM, "--data", path], input=typed,
+                            capture_output=True, timeout=120)
+    errors = result.stderr.decode().splitlines()
+    check(result.returncode == 1 and len(errors) == 2 and errors[1].startswith(
+        f"shelvoranquist: {path}: "), f"a full file stops the run: {result.returncode} {errors}")
+    shown_done = result.stdout.count(MENU_PROMPT) - 1
+    kept = sqlite3.connect(path).execute("SELECT count(*) FROM members").fetchone()[0]
+    check(0 < shown_done == kept, f"{shown_done} members shown as added, {kept} kept")
+
+
+def killed_while_changes_stream_in(folder, rounds=12):
+    chooser = random.Random(2026)
+    for round_number in range(rounds):
+        path = os.path.join(folder, f"killed{round_number}.db")
+        desk = Desk(["--data", path])
+        confirmed = 0
+        desk.wait_for(MENU_PROMPT)
+        for n in range(1, chooser.randint(3, 25)):
+            desk.type(add_member(n))
+            if desk.wait_for(MENU_PROMPT, n + 1, timeout=30):
+                confirmed = n
+        desk.type(add_member(confirmed + 1))
+        time.sleep(chooser.random() * 0.003)
+        desk.process.send_signal(signal.SIGKILL)
+        desk.process.wait()
+        desk.shown += desk.process.stdout.read()
+        confirmed = max(confirmed, desk.shown.count(MENU_PROMPT) - 1)
+        after = run(["--data", path], b"14\n")
+        kept = sqlite3.connect(path).execute("SELECT count(*) FROM members").fetchone()[0]
+        check(after.returncode == 0 and confirmed <= kept <= confirmed + 1,
+              f"killed after {confirmed} changes shown as done: {kept} kept, "
+              f"restart {after.returncode} {after.stderr!r}")
+
+
+def main():
+    folder = tempfile.mkdtemp(prefix="shelvoranquist-data-")
+    try:
+        command_line(folder)
+        new_file_is_private_and_held_by_one_desk(folder)
+        bad_files_are_refused_and_left_as_they_were(folder)
+        file_size_limit_during_the_run(folder)
+        killed_while_changes_stream_in(folder)
+    finally:
+        shutil.rmtree(folder, ignore_errors=True)
+    print(f"{len(failures)} failures")
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
