@@ -31,6 +31,10 @@ TEST(DateTimeTest, CarriesAsOftenAsNeededInBothDirections) {
   EXPECT_TRUE(DateTime(2026, 1, -30, 10, 30) == DateTime(2025, 12, 1, 10, 30));
   EXPECT_TRUE(DateTime(2026, 25, 1, 0, 0) == DateTime(2028, 1, 1, 0, 0));
   EXPECT_TRUE(DateTime(2026, 1, 1, 0, 3000) == DateTime(2026, 1, 3, 2, 0));
+  EXPECT_TRUE(DateTime(2026, 1, 1, 0, -1) == DateTime(2025, 12, 31, 23, 59));
+  EXPECT_TRUE(DateTime(2026, 1, 1, -1, 0) == DateTime(2025, 12, 31, 23, 0));
+  EXPECT_TRUE(DateTime(2026, 3, 1, -25, -61) == DateTime(2026, 2, 27, 21, 59));
+  EXPECT_TRUE(DateTime(2026, 1, 1, 0, -3000) == DateTime(2025, 12, 29, 22, 0));
 }
 
 TEST(DateTimeTest, ComparesToTheMinute) {
