@@ -31,6 +31,10 @@ TEST(DateTimeTest, CarriesAsOftenAsNeededInBothDirections) {
   EXPECT_TRUE(DateTime(2026, 1, -30, 10, 30) == DateTime(2025, 12, 1, 10, 30));
   EXPECT_TRUE(DateTime(2026, 25, 1, 0, 0) == DateTime(2028, 1, 1, 0, 0));
   EXPECT_TRUE(DateTime(2026, 1, 1, 0, 3000) == DateTime(2026, 1, 3, 2, 0));
+  EXPECT_TRUE(DateTime(2026, 1, 1, 0, -1) == DateTime(2025, 12, 31, 23, 59));
+  EXPECT_TRUE(DateTime(2026, 1, 1, -1, 0) == DateTime(2025, 12, 31, 23, 0));
+  EXPECT_TRUE(DateTime(2026, 3, 1, -25, -61) == DateTime(2026, 2, 27, 21, 59));
+  EXPECT_TRUE(DateTime(2026, 1, 1, 0, -3000) == DateTime(2025, 12, 29, 22, 0));
 }
 
 TEST(DateTimeTest, ComparesToTheMinute) {
@@ -76,6 +80,15 @@ TEST_F(NowTest, NowPlusOneDayKnowsLeapYears) {
   EXPECT_TRUE(DateTime::Now_plus_days(1) == DateTime(2023, 3, 1, 9, 0));
   clock.Set(2026, 3, 20, 10, 30);
   EXPECT_TRUE(DateTime::Now_plus_days(14) == DateTime(2026, 4, 3, 10, 30));
+  // The leap day that ends a 400-year cycle, printed: a stamp built from the same fields would
+  // be carried the same way.
+  clock.Set(2000, 2, 28, 9, 0);
+  EXPECT_EQ(Printed(DateTime::Now_plus_days(1)), "9:0am  29/2/2000");
+  clock.Set(2400, 2, 15, 9, 0);
+  EXPECT_EQ(Printed(DateTime::Now_plus_days(14)), "9:0am  29/2/2400");
+  EXPECT_EQ(Printed(DateTime::Now_plus_days(15)), "9:0am  1/3/2400");
+  clock.Set(2000, 2, 20, 9, 0);
+  EXPECT_EQ(Printed(DateTime::Now_plus_days(14)), "9:0am  5/3/2000");
 }
 
 TEST_F(NowTest, HugeDayCountsNeitherWalkNorOverflow) {

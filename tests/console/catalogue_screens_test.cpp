@@ -147,6 +147,28 @@ TEST_F(CatalogueScreensTest, CdAndVideoSearchesHoldThroughTheirOwnPrompts) {
   EXPECT_THAT(Catalogue("2\n1\nC1\ny\n"), HasSubstr("Books hold     = C1 Blue"));
 }
 
+TEST_F(CatalogueScreensTest, AnUnknownBarCodeToHoldSaysOnlyNotFoundWithOrWithoutAMember) {
+  const struct {
+    const char* keys;
+    const char* ending;
+  } kinds[] = {
+      {"1\n2\nHamlet\ny\nB9\n",
+       "(y/n)?\nPlease enter the book's bar code to be hold : BOOK NOT FOUND!\n"},
+      {"2\n3\nRay\ny\nC9\n", "(y/n)?\nPlease enter the CD's bar code to be hold : CD NOT FOUND!\n"},
+      {"4\n2\nHeat\ny\nV9\n",
+       "(y/n)?\nPlease enter the Video's bar code to be hold : Video NOT FOUND!\n"},
+  };
+  for (const bool member_selected : {true, false}) {
+    // No member has card 99: the search leaves none selected.
+    if (not member_selected) session.Type("2\n1\n99\n");
+    for (const auto& [keys, ending] : kinds) {
+      EXPECT_THAT(Catalogue(keys), testing::EndsWith(ending))
+          << "member selected: " << member_selected;
+    }
+  }
+  EXPECT_THAT(session.library().Holds().Entries(), IsEmpty());
+}
+
 TEST_F(CatalogueScreensTest, AHoldWithoutAMemberSaysSo) {
   session.Type("2\n1\n99\n");
   EXPECT_THAT(Catalogue("1\n1\nB1\ny\n"),
