@@ -16,7 +16,8 @@ void Library::Add_book() {
   std::string title = _dialogue.Text("Title: ", 50);
   std::string author = _dialogue.Text("Author: ", 50);
   const int loan_days = Ask_loan_length("Book's loan length (days): ");
-  _storage.Item_added(_book_list.Add(std::move(call_number), std::move(title), std::move(author), loan_days));
+  _storage.Item_added(
+      _book_list.Add(std::move(call_number), std::move(title), std::move(author), loan_days));
 }
 
 void Library::Add_cd() {
@@ -28,7 +29,7 @@ void Library::Add_cd() {
   std::string play_time = _dialogue.Text("Play Time: ", 50);
   const int loan_days = Ask_loan_length("CD's loan length (days): ");
   _storage.Item_added(_cd_list.Add(std::move(call_number), std::move(title), std::move(artist),
-                                    std::move(play_time), loan_days));
+                                   std::move(play_time), loan_days));
 }
 
 void Library::Add_journal() {
@@ -39,7 +40,7 @@ void Library::Add_journal() {
   std::string editor = _dialogue.Text("Editor: ", 50);
   std::string table_of_contents = _dialogue.Text("Table of content: ", 150);
   _storage.Item_added(_journal_list.Add(std::move(call_number), std::move(title), std::move(editor),
-                    std::move(table_of_contents)));
+                                        std::move(table_of_contents)));
 }
 
 void Library::Add_video() {
@@ -50,8 +51,8 @@ void Library::Add_video() {
   std::string director = _dialogue.Text("Director: ", 50);
   std::string rating = _dialogue.Text("Rating: ", 20);
   const int loan_days = Ask_loan_length("Video's loan length (days): ");
-  _storage.Item_added(_video_list.Add(std::move(call_number), std::move(title), std::move(director), std::move(rating),
-                  loan_days));
+  _storage.Item_added(_video_list.Add(std::move(call_number), std::move(title), std::move(director),
+                                      std::move(rating), loan_days));
 }
 
 namespace {

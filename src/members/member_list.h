@@ -14,7 +14,7 @@ class MemberList {
  public:
   // Appends a new member with no loans and no holds and returns it. Nothing is checked.
   Member& Add(std::string name, std::string address, std::string phone_number,
-           std::string email_address, int library_number);
+              std::string email_address, int library_number);
 
   // Removes the first member with this card number, if any.
   void Remove(int library_number);

@@ -120,10 +120,9 @@ void HoldingsLoader::Load_records() {
     if (int{book.has_value()} + int{cd.has_value()} + int{video.has_value()} != 1) {
       row.Refuse("names no item or more than one");
     }
-    const Record& record =
-        book    ? Attach<Record, Book>(row, book_column, *book, *member)
-        : cd    ? Attach<Record, Cd>(row, cd_column, *cd, *member)
-                : Attach<Record, Video>(row, video_column, *video, *member);
+    const Record& record = book ? Attach<Record, Book>(row, book_column, *book, *member)
+                           : cd ? Attach<Record, Cd>(row, cd_column, *cd, *member)
+                                : Attach<Record, Video>(row, video_column, *video, *member);
     _keys.emplace(&record, row.Key());
   }
 }

@@ -306,9 +306,9 @@ void SqliteStorage::Loan_ended(const Loan& loan) {
 
 void SqliteStorage::Hold_placed(const Hold& hold) {
   Change([&] {
-    _keys[&hold] = Insert_record(
-        "INSERT INTO holds (book_id, cd_id, video_id, member_id) VALUES (?, ?, ?, ?)",
-        hold.Held_book(), hold.Held_cd(), hold.Held_video(), hold.Holder());
+    _keys[&hold] =
+        Insert_record("INSERT INTO holds (book_id, cd_id, video_id, member_id) VALUES (?, ?, ?, ?)",
+                      hold.Held_book(), hold.Held_cd(), hold.Held_video(), hold.Holder());
     Set_due(hold.Held_book(), hold.Held_cd(), hold.Held_video());
   });
 }

@@ -28,8 +28,8 @@ std::string StoredRow::Text(int column) const {
 int StoredRow::Number(int column, int least, int most) const {
   const std::int64_t number = Whole_number(column);
   if (number < least or number > most) {
-    Refuse(column, "is " + std::to_string(number) + ", not from " + std::to_string(least) +
-                       " to " + std::to_string(most));
+    Refuse(column, "is " + std::to_string(number) + ", not from " + std::to_string(least) + " to " +
+                       std::to_string(most));
   }
   return static_cast<int>(number);
 }

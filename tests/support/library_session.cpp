@@ -50,7 +50,10 @@ LibrarySession::LibrarySession(int year, int month, int day, int hour, int minut
       _library(_input) {}
 
 LibrarySession::LibrarySession(Storage& storage)
-    : _clock(2026, 12, 8, 10, 30), _script(&_clock), _input(_script, -1), _library(_input, storage) {}
+    : _clock(2026, 12, 8, 10, 30),
+      _script(&_clock),
+      _input(_script, -1),
+      _library(_input, storage) {}
 
 LibrarySession& LibrarySession::Type(std::string_view text) {
   _script.Type(text);

@@ -37,7 +37,8 @@ class Describer {
             << "] [" << journal.Editor() << "] [" << journal.Table_of_contents() << "]\n";
     }
     _text << "loan register:";
-    for (const Loan& loan : _library.Loans().Entries()) Record(loan.Borrowed_item(), loan.Borrower());
+    for (const Loan& loan : _library.Loans().Entries())
+      Record(loan.Borrowed_item(), loan.Borrower());
     _text << "\nhold register:";
     for (const Hold& hold : _library.Holds().Entries()) Record(hold.Held_item(), hold.Holder());
     _text << '\n';
@@ -47,7 +48,8 @@ class Describer {
  private:
   template <class List>
   void Name_items(const List& list, const std::string& kind) {
-    for (int at = 0; at < list.Count(); ++at) _names[&list.At(at)] = kind + ' ' + std::to_string(at);
+    for (int at = 0; at < list.Count(); ++at)
+      _names[&list.At(at)] = kind + ' ' + std::to_string(at);
   }
 
   std::string Name(const void* object) const {
