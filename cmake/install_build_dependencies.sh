@@ -1,18 +1,21 @@
 #!/usr/bin/env bash
 # Installs, from Debian's packages, what building the program needs beyond a C++20 compiler,
-# make and cmake:
+# make and cmake, and the packages named as arguments (tests/install_test_tools.sh names those
+# of the tests that it found missing):
 #   libsqlitecpp-dev   SQLite 3 (libsqlite3-dev, which it brings) with its C++ wrapper, for
 #                      the data file
 # Only what is missing is installed, and the script says what that is; when everything is
 # present it installs nothing and returns at once. Installing needs root.
+#
+#   cmake/install_build_dependencies.sh [PACKAGE...]
 set -euo pipefail
 
-missing=()
+missing=("$@")
 [ -f /usr/include/SQLiteCpp/SQLiteCpp.h ] && [ -f /usr/include/sqlite3.h ] \
   || missing+=(libsqlitecpp-dev)
 
 if [ "${#missing[@]}" -eq 0 ]; then
-  echo "build dependencies: all present (SQLite 3, SQLiteC++)"
+  echo "build dependencies: all present"
   exit 0
 fi
 echo "build dependencies: installing ${missing[*]}"
