@@ -1,12 +1,10 @@
 #include "console_session.h"
 
-#include <cstdlib>
-#include <ctime>
-#include <iostream>
 #include <string_view>
 
 #include "console/console_input.h"
 #include "console/library.h"
+#include "fixed_time_zone.h"
 #include "support/discarded_output.h"
 #include "support/records_check.h"
 #include "support/scripted_input.h"
@@ -16,16 +14,6 @@ namespace {
 
 constexpr std::int64_t minutes_per_unit[] = {1, 60, 24 * 60, 365 * 24 * 60};
 constexpr std::int64_t most_minutes_in_all = 10'000 * minutes_per_unit[3];
-
-// Central European time with its summer time rule, written out so that no zone file is needed.
-void Use_fixed_time_zone() {
-  static const bool done = [] {
-    setenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3", 1);
-    tzset();
-    return true;
-  }();
-  (void)done;
-}
 
 }  // namespace
 
