@@ -56,14 +56,14 @@ INSERT INTO holds VALUES (1, NULL, NULL, 1, NULL);
 
 # The extreme values the records take: card numbers and loan lengths at the ends of an int, the
 # last minute of the largest year, the first of the first, a leap day, and keys from the least
-# to the largest a row may have (2^62).
+# to the largest a row may have (2^62), with room for the loans the session makes.
 EXTREMES = """
 INSERT INTO members VALUES (-9223372036854775808, 'Min', '', '', '', -2147483648);
 INSERT INTO members VALUES (4611686018427387904, 'Max', '', '', '', 2147483647);
 INSERT INTO books VALUES (1, 'B-1', 'Long', 'A', 2147483647, 2147483647, 12, 31, 23, 59);
 INSERT INTO cds VALUES (4611686018427387904, 'C-1', 'Leap', 'A', '1:00', 0, 2028, 2, 29, 0, 0);
 INSERT INTO videos VALUES (1, 'V-1', 'Early', 'A', 'U', 1, 1, 1, 1, 0, 0);
-INSERT INTO loans VALUES (4611686018427387904, 1, NULL, NULL, 4611686018427387904);
+INSERT INTO loans VALUES (4611686018427387896, 1, NULL, NULL, 4611686018427387904);
 INSERT INTO holds VALUES (1, NULL, 4611686018427387904, NULL, -9223372036854775808);
 INSERT INTO loans VALUES (1, NULL, NULL, 1, -9223372036854775808);
 """
@@ -96,6 +96,8 @@ DAMAGED = {
     "library_number_beyond_int": "UPDATE members SET library_number = -2147483649;",
     "wrong_application_id": "PRAGMA application_id = 7;",
     "newer_data_version": "PRAGMA user_version = 2;",
+    # Loads, but leaves no key for the session's first loan.
+    "loan_key_at_the_most": "INSERT INTO loans VALUES (4611686018427387904, NULL, 1, NULL, 1);",
 }
 
 # The same, in tables whose own checks pass everything, so that the loader's checks meet the rows.
