@@ -1,6 +1,7 @@
-// Runs kept inputs of the fuzz target through the same session as the fuzz target, outside
-// libFuzzer, so that every build replays them: each argument is a file or a folder of files.
-// Exits 1 when any input leaves inconsistent records; a crash shows as the program's own.
+// Runs kept inputs of a fuzz target through the same session as the target, outside libFuzzer,
+// so that every build replays them: the first argument names the target ("console" or
+// "data-file"), each further one is a file or a folder of files. Exits 1 when any input leaves
+// a fault, 2 for a command line it does not understand; a crash shows as the program's own.
 
 #include <algorithm>
 #include <cstdint>
@@ -9,11 +10,25 @@
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "console_session.h"
+#include "data_file_session.h"
 
 namespace {
+
+using Session = std::vector<std::string> (*)(const std::uint8_t* data, std::size_t size);
+
+struct Target {
+  std::string_view name;
+  Session session;
+};
+
+constexpr Target targets[] = {
+    {"console", &Run_console_session},
+    {"data-file", &Run_data_file_session},
+};
 
 std::vector<std::filesystem::path> Inputs_in(const std::filesystem::path& argument) {
   std::vector<std::filesystem::path> inputs;
@@ -32,9 +47,16 @@ std::vector<std::filesystem::path> Inputs_in(const std::filesystem::path& argume
 }  // namespace
 
 int main(int argc, char** argv) {
+  const auto target =
+      std::find_if(std::begin(targets), std::end(targets),
+                   [&](const Target& candidate) { return argc > 1 and candidate.name == argv[1]; });
+  if (target == std::end(targets)) {
+    std::cerr << "usage: fuzz_replay console|data-file INPUT...\n";
+    return 2;
+  }
   int replayed = 0;
   int failed = 0;
-  for (int argument = 1; argument < argc; ++argument) {
+  for (int argument = 2; argument < argc; ++argument) {
     for (const std::filesystem::path& path : Inputs_in(argv[argument])) {
       std::ifstream file(path, std::ios::binary);
       if (not file) {
@@ -45,7 +67,7 @@ int main(int argc, char** argv) {
       contents << file.rdbuf();
       const std::string bytes = contents.str();
       const std::vector<std::string> faults =
-          Run_console_session(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+          target->session(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
       ++replayed;
       if (faults.empty()) continue;
       ++failed;

@@ -11,6 +11,7 @@
 #include "storage/holdings_loader.h"
 #include "storage/item_table.h"
 #include "storage/storage_error.h"
+#include "storage/stored_row.h"
 
 namespace {
 
@@ -164,6 +165,13 @@ void Bind_stamp(SQLite::Statement& statement, int column, const DateTime& stamp)
   statement.bind(column + 4, stamp.Time_of_day().Minute());
 }
 
+// The key of the row just inserted; one past most_row_key is refused, and the change with it.
+std::int64_t Inserted_key(SQLite::Database& database) {
+  const std::int64_t key = database.getLastInsertRowid();
+  if (key > most_row_key) throw StorageError("no key is left for a new row");
+  return key;
+}
+
 }  // namespace
 
 SqliteStorage::SqliteStorage(const std::string& path) : _lock(path), _database(Open(path)) {
@@ -224,7 +232,7 @@ void SqliteStorage::Member_added(const Member& member) {
     insertion.bind(4, member.Email_address());
     insertion.bind(5, member.Library_number());
     insertion.exec();
-    _keys[&member] = _database.getLastInsertRowid();
+    _keys[&member] = Inserted_key(_database);
   });
 }
 
@@ -244,7 +252,7 @@ void SqliteStorage::Insert_item(const Kind& item) {
       Bind_stamp(insertion, column, item.Due());
     }
     insertion.exec();
-    _keys[&item] = _database.getLastInsertRowid();
+    _keys[&item] = Inserted_key(_database);
   });
 }
 
@@ -287,7 +295,7 @@ std::int64_t SqliteStorage::Insert_record(const char* statement, const Book* boo
     insertion.bind(column, Key_of(member));
   }
   insertion.exec();
-  return _database.getLastInsertRowid();
+  return Inserted_key(_database);
 }
 
 void SqliteStorage::Loan_made(const Loan& loan, const Hold* ended_hold) {

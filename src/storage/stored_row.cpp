@@ -11,6 +11,9 @@
 StoredRow::StoredRow(const SQLite::Statement& statement, const char* table)
     : _statement(statement), _table(table) {
   _key = Whole_number(0);
+  if (_key > most_row_key) {
+    Refuse(0, "is " + std::to_string(_key) + ", more than " + std::to_string(most_row_key));
+  }
 }
 
 std::int64_t StoredRow::Whole_number(int column) const {

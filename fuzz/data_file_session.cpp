@@ -1,0 +1,292 @@
+#include "data_file_session.h"
+
+#include <concepts>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <system_error>
+#include <type_traits>
+#include <vector>
+
+#include "console/console_input.h"
+#include "console/library.h"
+#include "fixed_time_zone.h"
+#include "storage/item_table.h"
+#include "storage/sqlite_storage.h"
+#include "storage/storage_error.h"
+#include "support/discarded_output.h"
+#include "support/records_check.h"
+#include "support/scripted_input.h"
+#include "support/test_clock.h"
+
+namespace {
+
+[[noreturn]] void Give_up(const char* what) {
+  std::perror(what);
+  std::abort();
+}
+
+// A folder of the process's own, on /dev/shm where there is one so that no disk is written;
+// removed with whatever is left in it when the process exits.
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    const std::filesystem::path parent = std::filesystem::is_directory("/dev/shm")
+                                             ? std::filesystem::path("/dev/shm")
+                                             : std::filesystem::temp_directory_path();
+    std::string path = (parent / "shelvoranquist-data-fuzz-XXXXXX").string();
+    if (mkdtemp(path.data()) == nullptr) Give_up("cannot make a scratch folder");
+    _path = path;
+  }
+  ~ScratchFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(_path, ignored);
+  }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+  const std::filesystem::path& Path() const { return _path; }
+
+ private:
+  std::filesystem::path _path;
+};
+
+// The data file of one input, holding its bytes; removed, with SQLite's files beside it, when
+// this object is destroyed.
+class ScratchFile {
+ public:
+  ScratchFile(const std::uint8_t* data, std::size_t size) {
+    static const ScratchFolder folder;
+    _path = (folder.Path() / "library.db").string();
+    std::ofstream file(_path, std::ios::binary | std::ios::trunc);
+    file.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    if (not file.flush()) Give_up("cannot write the scratch data file");
+  }
+  ~ScratchFile() {
+    for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
+      std::error_code ignored;
+      std::filesystem::remove(_path + suffix, ignored);
+    }
+  }
+  ScratchFile(const ScratchFile&) = delete;
+  ScratchFile& operator=(const ScratchFile&) = delete;
+
+  const std::string& Path() const { return _path; }
+
+ private:
+  std::string _path;
+};
+
+// A desk on the data file at a path, with the librarian's keystrokes to come. The constructor
+// throws StorageError when the storage refuses the file.
+struct Desk {
+  explicit Desk(const std::string& path) : storage(path), library(input, storage) {}
+
+  SqliteStorage storage;
+  ScriptedInput script;
+  ConsoleInput input{script, -1};
+  Library library;
+};
+
+// Whether the librarian can type `text` as one line of an answer: fewer than 50 bytes, so
+// fewer than 50 characters, and no line end.
+bool Typable(const std::string& text) {
+  return text.size() < 50 and text.find_first_of("\r\n") == std::string::npos;
+}
+
+// The first stored item whose bar code and title can be typed, or none.
+template <class List>
+const Item* First_typable(const List& list) {
+  for (int position = 0; position < list.Count(); ++position) {
+    const Item& item = list.At(position);
+    if (Typable(item.Call_number()) and Typable(item.Title())) return &item;
+  }
+  return nullptr;
+}
+
+// The work done at the desk, as typed at the main menu (see data_file_session.h).
+std::string Desk_work(const Library& library) {
+  std::string script = "13\n4\n";
+  const auto work_on = [&script](const Item* item, char catalogue_choice) {
+    if (item == nullptr) return;
+    const std::string select = "6\n" + item->Call_number() + '\n';
+    script += select + "11\n12\n" + catalogue_choice + "\n2\n" + item->Title() + "\nn\n";
+    for (const char* transaction : {"8\n", "10\n", "7\n", "9\n"}) script += select + transaction;
+  };
+  work_on(First_typable(library.Videos()), '4');
+  if (library.Members().Count() > 0) {
+    script += "2\n1\n" + std::to_string(library.Members().At(0).Library_number()) + "\n4\n";
+  }
+  work_on(First_typable(library.Books()), '1');
+  work_on(First_typable(library.Cds()), '2');
+  if (const Item* journal = First_typable(library.Journals())) {
+    script += "12\n3\n2\n" + journal->Title() + '\n';
+  }
+  return script + "13\n14\n";
+}
+
+// The desk's records as text, with each member and item named by its place, so that two desks
+// can be compared: every member (the blank one first) with its texts, loans and holds, every
+// item with its texts and, when lendable, its loan length, due stamp, borrower and holder, and
+// the two registers.
+class Description {
+ public:
+  explicit Description(const Library& library) {
+    _members.push_back(&library.Blank_member());
+    for (int position = 0; position < library.Members().Count(); ++position) {
+      _members.push_back(&library.Members().At(position));
+    }
+    for (std::size_t place = 0; place < _members.size(); ++place) {
+      _member_places[_members[place]] = place;
+    }
+    Name_items(library.Books(), "book");
+    Name_items(library.Cds(), "cd");
+    Name_items(library.Journals(), "journal");
+    Name_items(library.Videos(), "video");
+
+    for (const Member* member : _members) {
+      _text << Name(member) << ':';
+      for (const std::string* text : {&member->Name(), &member->Address(), &member->Phone_number(),
+                                      &member->Email_address()}) {
+        Write_text(*text);
+      }
+      _text << ' ' << member->Library_number() << "\n  loans";
+      for (const Loan& loan : member->Loans()) Write_record(loan.Borrowed_item(), member);
+      _text << "\n  holds";
+      for (const Hold& hold : member->Holds()) Write_record(hold.Held_item(), member);
+      _text << '\n';
+    }
+    Write_items(library.Books());
+    Write_items(library.Cds());
+    Write_items(library.Journals());
+    Write_items(library.Videos());
+    _text << "loan register";
+    for (const Loan& loan : library.Loans().Entries()) {
+      Write_record(loan.Borrowed_item(), loan.Borrower());
+    }
+    _text << "\nhold register";
+    for (const Hold& hold : library.Holds().Entries()) {
+      Write_record(hold.Held_item(), hold.Holder());
+    }
+    _text << '\n';
+  }
+
+  std::string Text() const { return _text.str(); }
+
+ private:
+  template <class List>
+  void Name_items(const List& list, const char* kind) {
+    for (int position = 0; position < list.Count(); ++position) {
+      _item_names[&list.At(position)] = kind + (' ' + std::to_string(position + 1));
+    }
+  }
+
+  template <class List>
+  void Write_items(const List& list) {
+    for (int position = 0; position < list.Count(); ++position) {
+      const auto& item = list.At(position);
+      using Kind = std::remove_cvref_t<decltype(item)>;
+      _text << Name(&item) << ':';
+      for (const TextField<Kind> text : ItemTable<Kind>::texts) Write_text((item.*text)());
+      if constexpr (std::derived_from<Kind, Lendable>) {
+        const Date& due = item.Due().Day();
+        const Time& time = item.Due().Time_of_day();
+        _text << ' ' << item.Loan_days() << " days, due " << due.Of_month().Of_year().Number()
+              << '-' << due.Of_month().Number() << '-' << due.Day() << ' ' << time.Hour() << ':'
+              << time.Minute();
+        if (const Loan* loan = item.Loan_record()) _text << ", lent to " << Name(loan->Borrower());
+        if (const Hold* hold = item.Hold_record()) _text << ", held for " << Name(hold->Holder());
+      }
+      _text << '\n';
+    }
+  }
+
+  void Write_text(const std::string& text) { _text << ' ' << text.size() << ':' << text; }
+
+  void Write_record(const Item* item, const Member* member) {
+    _text << " (" << Name(item) << ", " << Name(member) << ')';
+  }
+
+  std::string Name(const Item* item) const {
+    const auto found = _item_names.find(item);
+    return found == _item_names.end() ? "no stored item" : found->second;
+  }
+
+  std::string Name(const Member* member) const {
+    const auto found = _member_places.find(member);
+    return found == _member_places.end() ? "no member" : "member " + std::to_string(found->second);
+  }
+
+  std::vector<const Member*> _members;
+  std::map<const Member*, std::size_t> _member_places;
+  std::map<const Item*, std::string> _item_names;
+  std::ostringstream _text;
+};
+
+// The first line in which two descriptions differ, as "<first> | <second>".
+std::string First_difference(const std::string& first, const std::string& second) {
+  std::istringstream first_lines(first);
+  std::istringstream second_lines(second);
+  std::string first_line;
+  std::string second_line;
+  // A description that has ended reads as empty lines.
+  for (;;) {
+    const bool first_ended = not std::getline(first_lines, first_line);
+    const bool second_ended = not std::getline(second_lines, second_line);
+    if (first_ended and second_ended) return {};
+    if (first_line != second_line) return first_line + " | " + second_line;
+  }
+}
+
+// Adds each of `found`, said of the desk `when`, to `faults`.
+void Note(std::vector<std::string>& faults, const char* when,
+          const std::vector<std::string>& found) {
+  for (const std::string& fault : found) faults.push_back(std::string(when) + ": " + fault);
+}
+
+}  // namespace
+
+std::vector<std::string> Run_data_file_session(const std::uint8_t* data, std::size_t size) {
+  Use_fixed_time_zone();
+  TestClock clock(2026, 12, 8, 10, 30);
+  DiscardedOutput discarded;
+  const ScratchFile file(data, size);
+  std::vector<std::string> faults;
+  std::string after_work;
+  {
+    std::unique_ptr<Desk> desk;
+    try {
+      desk = std::make_unique<Desk>(file.Path());
+    } catch (const StorageError&) {
+      return faults;
+    }
+    Note(faults, "as loaded", Record_faults(desk->library));
+    if (not faults.empty()) return faults;
+    desk->script.Type(Desk_work(desk->library));
+    try {
+      desk->library.Main_menu();
+    } catch (const StorageError&) {
+      Note(faults, "after a change the file refused", Record_faults(desk->library));
+      return faults;
+    }
+    Note(faults, "after the work", Record_faults(desk->library));
+    if (not faults.empty()) return faults;
+    after_work = Description(desk->library).Text();
+  }
+  try {
+    const Desk again(file.Path());
+    const std::string loaded_again = Description(again.library).Text();
+    if (loaded_again != after_work) {
+      faults.push_back("the desk loaded again differs from the desk that did the work: " +
+                       First_difference(after_work, loaded_again));
+    }
+  } catch (const StorageError& error) {
+    faults.push_back(std::string("the desk's work cannot be loaded again: ") + error.what());
+  }
+  return faults;
+}

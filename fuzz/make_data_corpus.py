@@ -1,0 +1,201 @@
+#!/usr/bin/env python3
+"""Writes the seed data files of shelvoranquist_data_fuzz into fuzz/data_corpus/.
+
+usage: make_data_corpus.py PROGRAM
+
+PROGRAM (build/shelvoranquist) makes the tables of a new data file; the rows of each seed are
+inserted here, and every file is written again with 512-byte pages to keep it small. The clock
+of the fuzz session stands at 10:30 am on 8 December 2026, so the due stamps below fall on
+either side of it. The damaged seeds break one rule of the records each, or the file itself.
+"""
+
+import os
+import shutil
+import sqlite3
+import subprocess
+import sys
+import tempfile
+
+CORPUS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "data_corpus")
+
+# Texts with a NUL and with bytes that are no UTF-8, as SQL literals.
+NUL_NAME = "CAST(X'4E756C004E616D65' AS TEXT)"
+BAD_UTF8 = "CAST(X'42C3FFFE2D7A' AS TEXT)"
+
+# A desk's day: three members, two items of each kind, the bar code B-100 on two books and
+# B-200 on a book and a CD, loans and holds of registered members and of the blank member
+# (member_id NULL), overdue and not.
+DESK = f"""
+INSERT INTO members VALUES (1, 'Ada Reader', '1 Mill Lane', '555-0101', 'ada@example.org', 1001);
+INSERT INTO members VALUES (2, 'Bo Lender', '2 Mill Lane', '555-0102', 'bo@example.org', 1002);
+INSERT INTO members VALUES (3, {NUL_NAME}, {BAD_UTF8}, '', 'x', -7);
+INSERT INTO books VALUES (1, 'B-100', 'Dune Roads', 'F. Writer', 14, 2026, 12, 1, 17, 0);
+INSERT INTO books VALUES (2, 'B-100', 'Dune Roads', 'F. Writer', 14, 9999, 1, 1, 1, 1);
+INSERT INTO books VALUES (3, 'B-200', {BAD_UTF8}, {NUL_NAME}, 7, 2026, 12, 10, 9, 30);
+INSERT INTO cds VALUES (1, 'C-1', 'Blue', 'The Band', '45:00', 7, 2026, 12, 9, 12, 0);
+INSERT INTO cds VALUES (2, 'B-200', 'Blue', 'The Band', '45:00', 7, 2026, 12, 20, 0, 0);
+INSERT INTO journals VALUES (1, 'J-1', 'Monthly', 'E. Ditor', '1. Intro 2. Tables');
+INSERT INTO journals VALUES (2, {NUL_NAME}, {BAD_UTF8}, '', '');
+INSERT INTO videos VALUES (1, 'V-1', 'Film', 'D. Rector', 'PG', 3, 2026, 12, 7, 20, 15);
+INSERT INTO videos VALUES (2, 'V-2', 'Film', 'D. Rector', '18', 0, 9999, 1, 1, 1, 1);
+INSERT INTO loans VALUES (1, 1, NULL, NULL, 1);
+INSERT INTO loans VALUES (2, 3, NULL, NULL, NULL);
+INSERT INTO loans VALUES (3, NULL, 2, NULL, 2);
+INSERT INTO loans VALUES (4, NULL, NULL, 1, NULL);
+INSERT INTO holds VALUES (1, 3, NULL, NULL, 2);
+INSERT INTO holds VALUES (2, NULL, 1, NULL, NULL);
+"""
+
+# Items and records of the blank member alone.
+BLANK_ONLY = """
+INSERT INTO books VALUES (1, 'B-1', 'Alone', 'Nobody', 21, 2026, 12, 8, 10, 30);
+INSERT INTO videos VALUES (1, 'V-1', 'Alone', 'Nobody', 'U', 2, 2026, 12, 8, 10, 29);
+INSERT INTO loans VALUES (1, 1, NULL, NULL, NULL);
+INSERT INTO holds VALUES (1, NULL, NULL, 1, NULL);
+"""
+
+# The extreme values the records take: card numbers and loan lengths at the ends of an int, the
+# last minute of the largest year, the first of the first, a leap day, and keys from the least
+# to the largest a row may have (2^62), with room for the loans the session makes.
+EXTREMES = """
+INSERT INTO members VALUES (-9223372036854775808, 'Min', '', '', '', -2147483648);
+INSERT INTO members VALUES (4611686018427387904, 'Max', '', '', '', 2147483647);
+INSERT INTO books VALUES (1, 'B-1', 'Long', 'A', 2147483647, 2147483647, 12, 31, 23, 59);
+INSERT INTO cds VALUES (4611686018427387904, 'C-1', 'Leap', 'A', '1:00', 0, 2028, 2, 29, 0, 0);
+INSERT INTO videos VALUES (1, 'V-1', 'Early', 'A', 'U', 1, 1, 1, 1, 0, 0);
+INSERT INTO loans VALUES (4611686018427387896, 1, NULL, NULL, 4611686018427387904);
+INSERT INTO holds VALUES (1, NULL, 4611686018427387904, NULL, -9223372036854775808);
+INSERT INTO loans VALUES (1, NULL, NULL, 1, -9223372036854775808);
+"""
+
+ITEMS = """
+INSERT INTO members VALUES (1, 'Ada Reader', '', '', '', 1001);
+INSERT INTO books VALUES (1, 'B-1', 'Title', 'Author', 14, 2026, 12, 1, 17, 0);
+INSERT INTO cds VALUES (1, 'C-1', 'Title', 'Artist', '1:00', 7, 2026, 12, 9, 12, 0);
+"""
+
+# One broken rule each, on top of ITEMS.
+DAMAGED = {
+    "loan_of_missing_item": "INSERT INTO loans VALUES (1, 99, NULL, NULL, 1);",
+    "hold_of_missing_member": "INSERT INTO holds VALUES (1, 1, NULL, NULL, 99);",
+    "loan_of_no_item": "INSERT INTO loans VALUES (1, NULL, NULL, NULL, 1);",
+    "loan_of_two_items": "INSERT INTO loans VALUES (1, 1, 1, NULL, 1);",
+    "item_on_loan_twice":
+        "INSERT INTO loans VALUES (1, 1, NULL, NULL, 1);"
+        "INSERT INTO loans VALUES (2, 1, NULL, NULL, NULL);",
+    "item_on_hold_twice":
+        "INSERT INTO holds VALUES (1, NULL, 1, NULL, NULL);"
+        "INSERT INTO holds VALUES (2, NULL, 1, NULL, 1);",
+    "due_month_13": "UPDATE books SET due_month = 13;",
+    "due_day_29_february_2027": "UPDATE cds SET due_year = 2027, due_month = 2, due_day = 29;",
+    "due_hour_24": "UPDATE books SET due_hour = 24;",
+    "due_minute_negative": "UPDATE cds SET due_minute = -1;",
+    "due_year_0": "UPDATE books SET due_year = 0;",
+    "negative_loan_days": "UPDATE books SET loan_days = -3;",
+    "loan_days_beyond_int": "UPDATE cds SET loan_days = 2147483648;",
+    "library_number_beyond_int": "UPDATE members SET library_number = -2147483649;",
+    "wrong_application_id": "PRAGMA application_id = 7;",
+    "newer_data_version": "PRAGMA user_version = 2;",
+    # Loads, but leaves no key for the session's first loan.
+    "loan_key_at_the_most": "INSERT INTO loans VALUES (4611686018427387904, NULL, 1, NULL, 1);",
+}
+
+# The same, in tables whose own checks pass everything, so that the loader's checks meet the rows.
+UNCHECKED = {
+    "negative_loan_days_unchecked": "UPDATE books SET loan_days = -3;",
+    "loan_of_no_item_unchecked": "INSERT INTO loans VALUES (1, NULL, NULL, NULL, 1);",
+    "hold_of_two_items_unchecked": "INSERT INTO holds VALUES (1, 1, 1, NULL, 1);",
+}
+
+# And in tables that are not STRICT, so that a column may hold a value of any type.
+LOOSE = {
+    "blob_for_text_loose": "UPDATE books SET bar_code = X'00FF';",
+    "real_for_whole_number_loose": "UPDATE cds SET due_day = 1.5;",
+    "text_for_whole_number_loose": "UPDATE members SET library_number = 'one';",
+    "text_for_key_loose": "INSERT INTO holds VALUES (1, 'one', NULL, NULL, NULL);",
+}
+
+
+def fresh_file(program, folder):
+    """A data file with the program's tables and no rows."""
+    path = os.path.join(folder, "fresh.db")
+    subprocess.run([program, "--data", path], input=b"14\n", stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL, check=True)
+    return path
+
+
+def shrink(path, journal_mode):
+    database = sqlite3.connect(path, isolation_level=None)
+    database.execute("PRAGMA journal_mode = DELETE")
+    database.execute("PRAGMA page_size = 512")
+    database.execute("VACUUM")
+    database.execute(f"PRAGMA journal_mode = {journal_mode}")
+    database.close()
+
+
+def seed(fresh, name, rows, journal_mode="WAL", schema_edit=None):
+    path = os.path.join(os.path.dirname(fresh), name)
+    shutil.copyfile(fresh, path)
+    if schema_edit:
+        database = sqlite3.connect(path, isolation_level=None)
+        database.execute("PRAGMA writable_schema = ON")
+        database.execute(f"UPDATE sqlite_schema SET sql = {schema_edit}")
+        database.close()
+    database = sqlite3.connect(path, isolation_level=None)
+    # The damaged seeds need rows that the tables' checks refuse.
+    database.execute("PRAGMA ignore_check_constraints = ON")
+    database.executescript(rows)
+    database.close()
+    shrink(path, journal_mode)
+    shutil.copyfile(path, os.path.join(CORPUS, name))
+    return path
+
+
+def utf16_seed(fresh, name, rows):
+    """The same tables in a file whose texts are UTF-16."""
+    source = sqlite3.connect(fresh)
+    schema = [sql for (sql,) in source.execute("SELECT sql FROM sqlite_schema")]
+    identity = [source.execute(f"PRAGMA {pragma}").fetchone()[0]
+                for pragma in ("application_id", "user_version")]
+    source.close()
+    path = os.path.join(os.path.dirname(fresh), name)
+    database = sqlite3.connect(path, isolation_level=None)
+    database.execute("PRAGMA encoding = 'UTF-16le'")
+    database.execute("PRAGMA page_size = 512")
+    for sql in schema:
+        database.execute(sql)
+    database.execute(f"PRAGMA application_id = {identity[0]}")
+    database.execute(f"PRAGMA user_version = {identity[1]}")
+    database.executescript(rows)
+    database.execute("PRAGMA journal_mode = WAL")
+    database.close()
+    shutil.copyfile(path, os.path.join(CORPUS, name))
+
+
+def main():
+    if len(sys.argv) != 2:
+        sys.exit(__doc__)
+    os.makedirs(CORPUS, exist_ok=True)
+    with tempfile.TemporaryDirectory() as folder:
+        fresh = fresh_file(os.path.abspath(sys.argv[1]), folder)
+        open(os.path.join(CORPUS, "empty"), "wb").close()
+        seed(fresh, "no_rows", "")
+        desk = seed(fresh, "desk", DESK)
+        seed(fresh, "desk_rollback_journal", DESK, journal_mode="DELETE")
+        utf16_seed(fresh, "desk_utf16", DESK)
+        seed(fresh, "blank_member_only", BLANK_ONLY)
+        seed(fresh, "extremes", EXTREMES)
+        for name, rows in DAMAGED.items():
+            seed(fresh, name, ITEMS + rows)
+        for name, rows in UNCHECKED.items():
+            seed(fresh, name, ITEMS + rows, schema_edit="replace(sql, 'CHECK (', 'CHECK (1 OR ')")
+        for name, rows in LOOSE.items():
+            seed(fresh, name, ITEMS + rows, schema_edit="replace(sql, ') STRICT', ')')")
+        with open(desk, "rb") as whole:
+            data = whole.read()
+        with open(os.path.join(CORPUS, "truncated"), "wb") as truncated:
+            truncated.write(data[: len(data) // 2])
+
+
+if __name__ == "__main__":
+    main()
