@@ -5,6 +5,7 @@
 #include <SQLiteCpp/Transaction.h>
 
 #include <algorithm>
+#include <array>
 #include <concepts>
 #include <string>
 
@@ -22,18 +23,20 @@ constexpr int data_version = 1;
 // How long a change waits while another connection (a reader's checkpoint, say) has the file.
 constexpr int busy_timeout_ms = 2000;
 
-// A member's loans and holds are the rows naming the member, in the order of their keys; a NULL
-// member_id names the blank member that stands as the selection when the desk starts.
-constexpr const char* schema = R"(
-CREATE TABLE members (
+// The tables as this version makes them. A data file must hold each exactly so, as SQLite keeps
+// its text, so that every constraint is there and the columns are STRICT ones. A member's loans
+// and holds are the rows naming the member, in the order of their keys; a NULL member_id names
+// the blank member that stands as the selection when the desk starts.
+constexpr std::array<const char*, 7> tables{
+    R"(CREATE TABLE members (
   id INTEGER PRIMARY KEY,
   name TEXT NOT NULL,
   address TEXT NOT NULL,
   phone_number TEXT NOT NULL,
   email_address TEXT NOT NULL,
   library_number INTEGER NOT NULL
-) STRICT;
-CREATE TABLE books (
+) STRICT)",
+    R"(CREATE TABLE books (
   id INTEGER PRIMARY KEY,
   bar_code TEXT NOT NULL,
   title TEXT NOT NULL,
@@ -44,8 +47,8 @@ CREATE TABLE books (
   due_day INTEGER NOT NULL,
   due_hour INTEGER NOT NULL,
   due_minute INTEGER NOT NULL
-) STRICT;
-CREATE TABLE cds (
+) STRICT)",
+    R"(CREATE TABLE cds (
   id INTEGER PRIMARY KEY,
   bar_code TEXT NOT NULL,
   title TEXT NOT NULL,
@@ -57,15 +60,15 @@ CREATE TABLE cds (
   due_day INTEGER NOT NULL,
   due_hour INTEGER NOT NULL,
   due_minute INTEGER NOT NULL
-) STRICT;
-CREATE TABLE journals (
+) STRICT)",
+    R"(CREATE TABLE journals (
   id INTEGER PRIMARY KEY,
   bar_code TEXT NOT NULL,
   title TEXT NOT NULL,
   editor TEXT NOT NULL,
   table_of_contents TEXT NOT NULL
-) STRICT;
-CREATE TABLE videos (
+) STRICT)",
+    R"(CREATE TABLE videos (
   id INTEGER PRIMARY KEY,
   bar_code TEXT NOT NULL,
   title TEXT NOT NULL,
@@ -77,26 +80,27 @@ CREATE TABLE videos (
   due_day INTEGER NOT NULL,
   due_hour INTEGER NOT NULL,
   due_minute INTEGER NOT NULL
-) STRICT;
-CREATE TABLE loans (
+) STRICT)",
+    R"(CREATE TABLE loans (
   id INTEGER PRIMARY KEY,
   book_id INTEGER REFERENCES books (id),
   cd_id INTEGER REFERENCES cds (id),
   video_id INTEGER REFERENCES videos (id),
   member_id INTEGER REFERENCES members (id),
   CHECK ((book_id IS NOT NULL) + (cd_id IS NOT NULL) + (video_id IS NOT NULL) = 1)
-) STRICT;
-CREATE TABLE holds (
+) STRICT)",
+    R"(CREATE TABLE holds (
   id INTEGER PRIMARY KEY,
   book_id INTEGER REFERENCES books (id),
   cd_id INTEGER REFERENCES cds (id),
   video_id INTEGER REFERENCES videos (id),
   member_id INTEGER REFERENCES members (id),
   CHECK ((book_id IS NOT NULL) + (cd_id IS NOT NULL) + (video_id IS NOT NULL) = 1)
-) STRICT;
-PRAGMA application_id = 1397247062;
-PRAGMA user_version = 1;
-)";
+) STRICT)",
+};
+
+// Written with the tables, in the same transaction; 1397247062 is application_id.
+constexpr const char* identity = "PRAGMA application_id = 1397247062; PRAGMA user_version = 1";
 
 // Runs `body`, passing on a failure of SQLite as the storage's own.
 template <class Body>
@@ -132,7 +136,8 @@ void Use_write_ahead_log(SQLite::Database& database) {
 void Create_tables(SQLite::Database& database) {
   Use_write_ahead_log(database);
   SQLite::Transaction transaction(database, SQLite::TransactionBehavior::IMMEDIATE);
-  database.exec(schema);
+  for (const char* table : tables) database.exec(table);
+  database.exec(identity);
   transaction.commit();
 }
 
@@ -147,6 +152,18 @@ void Check_identity(SQLite::Database& database) {
                        std::to_string(data_version) + ")");
   }
   if (version < 1) throw StorageError("damaged: it names no data version");
+  for (const char* table : tables) {
+    SQLite::Statement found(database,
+                            "SELECT count(*) FROM sqlite_schema WHERE type = 'table' AND sql = ?");
+    found.bind(1, table);
+    if (not found.executeStep() or found.getColumn(0).getInt() != 1) {
+      throw StorageError("damaged: its tables are not those of a shelvoranquist data file");
+    }
+  }
+  // A trigger would change the file behind the desk's back.
+  if (Pragma(database, "SELECT count(*) FROM sqlite_schema WHERE type = 'trigger'") != 0) {
+    throw StorageError("holds triggers, which a shelvoranquist data file never has");
+  }
   std::string check = database.execAndGet("PRAGMA quick_check(1)").getString();
   if (check == "ok") return;
   // The report may name the schema on a line of its own; the reason is one line.

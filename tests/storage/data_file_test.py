@@ -175,15 +175,12 @@ def bad_files_are_refused_and_left_as_they_were(folder):
          "due_day is 31, not from 1 to 30"),
         (edited(folder, "hour.db", "UPDATE books SET due_hour = 24"), "due_hour is 24"),
         (edited(folder, "length.db", "UPDATE books SET loan_days = -1"), "CHECK constraint failed"),
-        (edited(folder, "length2.db", "DROP TABLE videos",
+        (edited(folder, "loose.db", "DROP TABLE videos",
                 "CREATE TABLE videos (id INTEGER PRIMARY KEY, bar_code, title, director, rating,"
-                " loan_days, due_year, due_month, due_day, due_hour, due_minute)",
-                "INSERT INTO videos VALUES (1, 'V', 'T', 'D', 'R', -3, 2026, 1, 1, 0, 0)"),
-         "videos row 1: loan_days is -3"),
-        (edited(folder, "text.db2", "DROP TABLE journals",
-                "CREATE TABLE journals (id INTEGER PRIMARY KEY, bar_code, title, editor,"
-                " table_of_contents)", "INSERT INTO journals VALUES (4, 'J', x'00ff', 'E', 7)"),
-         "journals row 4: title is not a text"),
+                " loan_days, due_year, due_month, due_day, due_hour, due_minute)"),
+         "damaged: its tables are not those of a shelvoranquist data file"),
+        (edited(folder, "trigger.db", "CREATE TRIGGER rename AFTER INSERT ON loans BEGIN"
+                " UPDATE books SET title = 'Gone'; END"), "holds triggers"),
         (edited(folder, "card.db", "UPDATE members SET library_number = 1 << 40"),
          "library_number is 1099511627776"),
         (edited(folder, "twice.db", "INSERT INTO loans (book_id) VALUES (1)"),
