@@ -4,8 +4,11 @@
 #include <array>
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
+#include <thread>
 #include <vector>
 
+#include "catalogue_values.h"
 #include "storage/storage.h"
 
 namespace bench {
@@ -27,12 +30,33 @@ inline constexpr std::array<const char*, change_kinds> change_names{
     "member added", "item added", "loan made",    "loan ended",
     "hold placed",  "hold ended", "item removed", "member removed"};
 
+// A wait of random length below `longest`, none when that is zero: the time a librarian types
+// between two changes. On a disk whose flushes end on a fixed beat, as a virtual disk's may, a
+// change that follows the last flush at once waits a whole beat, and one that comes at a random
+// moment part of one.
+class RandomPause {
+ public:
+  explicit RandomPause(std::chrono::microseconds longest) : _longest(longest) {}
+
+  void Wait() {
+    if (_longest.count() == 0) return;
+    const auto bound = static_cast<std::uint64_t>(_longest.count());
+    std::this_thread::sleep_for(std::chrono::microseconds(_random.Below(bound)));
+  }
+
+ private:
+  std::chrono::microseconds _longest;
+  Random _random{1};
+};
+
 // Hands everything on to the storage that keeps it and times each change from the call to its
 // return: what the desk waits for before it shows the change, the commit and its flush to the
-// disk included. `kept` must outlive this object.
+// disk included. Before each change it waits a random time below `longest_pause`, untimed.
+// `kept` must outlive this object.
 class TimedStorage final : public Storage {
  public:
-  explicit TimedStorage(Storage& kept) : _kept(kept) {}
+  TimedStorage(Storage& kept, std::chrono::microseconds longest_pause)
+      : _kept(kept), _pause(longest_pause) {}
 
   // The microseconds each change of this kind took, in the order they were made.
   const std::vector<double>& Times(Change change) const {
@@ -86,6 +110,7 @@ class TimedStorage final : public Storage {
  private:
   template <class Call>
   void Time(Change change, Call call) {
+    _pause.Wait();
     const auto start = std::chrono::steady_clock::now();
     call();
     const std::chrono::duration<double, std::micro> took = std::chrono::steady_clock::now() - start;
@@ -93,6 +118,7 @@ class TimedStorage final : public Storage {
   }
 
   Storage& _kept;
+  RandomPause _pause;
   std::array<std::vector<double>, change_kinds> _times;
 };
 
