@@ -113,7 +113,10 @@ auto Guarded(Body body) {
 }
 
 SQLite::Database Open(const std::string& path) {
-  return Guarded([&] { return SQLite::Database(path, SQLite::OPEN_READWRITE, busy_timeout_ms); });
+  // One thread uses the one connection: SQLite need not lock a mutex at every call.
+  return Guarded([&] {
+    return SQLite::Database(path, SQLite::OPEN_READWRITE | SQLite::OPEN_NOMUTEX, busy_timeout_ms);
+  });
 }
 
 int Pragma(SQLite::Database& database, const char* statement) {
