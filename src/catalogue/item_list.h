@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -60,9 +61,11 @@ class ItemList {
   // The first stored item with this call number, or none (the kind's not-found line is written).
   // The non-const form is for the callers that change what they find.
   const Kind* Find_by_call_number(const std::string& call_number) const {
-    return Stored_with(call_number);
+    return Stored_with(*this, call_number);
   }
-  Kind* Find_by_call_number(const std::string& call_number) { return Stored_with(call_number); }
+  Kind* Find_by_call_number(const std::string& call_number) {
+    return Stored_with(*this, call_number);
+  }
 
   // A new collection of fresh copies of every item with this title, or none (the kind's
   // not-found line is written).
@@ -133,8 +136,11 @@ class ItemList {
   }
 
  private:
-  Kind* Stored_with(const std::string& call_number) const {
-    for (const auto& item : _items) {
+  // The lookup of both forms of Find_by_call_number: the item found is as const as `list`.
+  template <class List>
+  static auto Stored_with(List& list, const std::string& call_number)
+      -> std::conditional_t<std::is_const_v<List>, const Kind*, Kind*> {
+    for (const auto& item : list._items) {
       if (item->Call_number() == call_number) return item.get();
     }
     Write_line(Derived::texts.lookup_not_found);
