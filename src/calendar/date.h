@@ -3,7 +3,7 @@
 
 #include "calendar/month.h"
 
-// A day of a given month. The day is always 1 to the month's length: the constructors assert it.
+// A day of a given month. The day is always 1 to the month's length: the constructors check it.
 class Date {
  public:
   // Leaves the fields unset; such a date is only ever assigned over.

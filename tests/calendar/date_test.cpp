@@ -41,16 +41,16 @@ TEST(MonthTest, KnowsItsLengthAndName) {
 }
 
 TEST(MonthDeathTest, RefusesANumberOutsideTheYear) {
-  EXPECT_DEATH(Month(13, 2026), "\\(Jan <= month_nr\\) and \\(month_nr <= Dec\\)");
-  EXPECT_DEATH(Month(0, 2026), "month_nr");
+  EXPECT_DEATH(Month(13, 2026), "check failed: a month is numbered 1 to 12");
+  EXPECT_DEATH(Month(0, 2026), "check failed: a month is numbered 1 to 12");
 }
 
 TEST(DateTest, ValidatesLeapDays) {
   EXPECT_EQ(Date(29, Feb, 2000).Day(), 29);
   EXPECT_EQ(Date(29, Feb, 2024).Day(), 29);
-  EXPECT_DEATH(Date(29, Feb, 1900), "1 <= _day_nr and _day_nr <= _month.Days_in_month\\(\\)");
-  EXPECT_DEATH(Date(29, Feb, 2023), "_day_nr");
-  EXPECT_DEATH(Date(0, Jan, 2023), "_day_nr");
+  EXPECT_DEATH(Date(29, Feb, 1900), "check failed: a day lies within its month");
+  EXPECT_DEATH(Date(29, Feb, 2023), "check failed: a day lies within its month");
+  EXPECT_DEATH(Date(0, Jan, 2023), "check failed: a day lies within its month");
 }
 
 TEST(DateTest, StepsIntoTheNextMonthAndYear) {
