@@ -31,7 +31,8 @@ struct ItemListTexts {
 // The collection owns its items and keeps them in the order they were added. Each item lives in
 // a heap object of its own, so a reference to a stored item stays valid, and keeps designating
 // that item, until that item itself is removed. Every operation is one walk from the first item;
-// texts are compared whole, byte for byte.
+// texts are compared whole, byte for byte. The searches hand out fresh copies (the kind's
+// Fresh_copy): the catalogue values alone, neither on loan nor on hold, with the initial stamp.
 template <class Derived, class Kind>
 class ItemList {
  public:

@@ -2,6 +2,7 @@
 
 #include <gmock/gmock.h>
 
+#include "support/calendar_printers.h"
 #include "support/captured_output.h"
 
 namespace {
@@ -22,9 +23,9 @@ TEST(YearTest, OrdersErasBeforeNumbersAndCountsDownBeforeTheEra) {
   EXPECT_TRUE(Year(10, 0).Is_earlier_than(Year(5, 0)));
   EXPECT_FALSE(Year(2026, 1).Is_later_than(Year(2026, 1)));
   EXPECT_FALSE(Year(2026, 1).Is_earlier_than(Year(2026, 1)));
-  EXPECT_TRUE(Year(2026, 1).Next() == Year(2027, 1));
-  EXPECT_TRUE(Year(5, 0).Next() == Year(4, 0));
-  EXPECT_TRUE(Year(1, 0).Next() == Year(1, 1));
+  EXPECT_EQ(Year(2026, 1).Next(), Year(2027, 1));
+  EXPECT_EQ(Year(5, 0).Next(), Year(4, 0));
+  EXPECT_EQ(Year(1, 0).Next(), Year(1, 1));
 }
 
 TEST(MonthTest, KnowsItsLengthAndName) {
@@ -34,7 +35,7 @@ TEST(MonthTest, KnowsItsLengthAndName) {
   EXPECT_EQ(Month(Feb, 2024).Days_in_month(), 29);
   EXPECT_EQ(Month(Feb, 2026).Name(), "February");
   EXPECT_EQ(Month(Sep, 2026).Name(), "September");
-  EXPECT_TRUE(Month(Dec, 2026).Next() == Month(Jan, 2027));
+  EXPECT_EQ(Month(Dec, 2026).Next(), Month(Jan, 2027));
   EXPECT_TRUE(Month(Jan, 2027).Is_later_than(Month(Dec, 2026)));
   EXPECT_TRUE(Month(Dec, 2026).Is_earlier_than(Month(Jan, 2027)));
   EXPECT_FALSE(Month(Dec, 2026).Is_earlier_than(Month(Dec, 2026)));
@@ -54,10 +55,10 @@ TEST(DateTest, ValidatesLeapDays) {
 }
 
 TEST(DateTest, StepsIntoTheNextMonthAndYear) {
-  EXPECT_TRUE(Date(28, Feb, 2023).Next() == Date(1, Mar, 2023));
-  EXPECT_TRUE(Date(28, Feb, 2024).Next() == Date(29, Feb, 2024));
-  EXPECT_TRUE(Date(31, Dec, 2026).Next() == Date(1, Jan, 2027));
-  EXPECT_TRUE(Date(30, Apr, 2026).Next() == Date(1, May, 2026));
+  EXPECT_EQ(Date(28, Feb, 2023).Next(), Date(1, Mar, 2023));
+  EXPECT_EQ(Date(28, Feb, 2024).Next(), Date(29, Feb, 2024));
+  EXPECT_EQ(Date(31, Dec, 2026).Next(), Date(1, Jan, 2027));
+  EXPECT_EQ(Date(30, Apr, 2026).Next(), Date(1, May, 2026));
 }
 
 TEST(DateTest, OrdersByYearThenMonthThenDay) {
