@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package as a packager would: the program alone, with Debian's build flags
 # and all of its hardening (position independent, stack protected, fortified, read-only
-# relocations, immediate binding), then CPack. Needs dpkg-dev. What the tools say goes to
-# standard error; the package's path is the one line on standard output.
+# relocations, immediate binding), then CPack. Needs dpkg-dev and Ninja. What the tools say goes
+# to standard error; the package's path is the one line on standard output.
 #
 #   cmake/debian_package.sh [BUILD_DIR]    (default build-deb)
 set -euo pipefail
@@ -16,8 +16,9 @@ case "$(dpkg-architecture -qDEB_HOST_ARCH)" in
 esac
 CXXFLAGS="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)" \
 LDFLAGS="$(dpkg-buildflags --get LDFLAGS)" \
-  cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=None -DBUILD_TESTING=OFF -DSHELVORANQUIST_WERROR=ON >&2
-cmake --build "$build" -j2 >&2
+  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=None -DBUILD_TESTING=OFF \
+  -DSHELVORANQUIST_WERROR=ON >&2
+cmake --build "$build" >&2
 rm -f "$build"/shelvoranquist_*.deb
 (cd "$build" && cpack --config CPackConfig.cmake >&2)
 echo "$PWD/$(ls "$build"/shelvoranquist_*.deb)"

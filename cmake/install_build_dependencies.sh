@@ -2,6 +2,7 @@
 # Installs, from Debian's packages, what building the program needs beyond a C++20 compiler,
 # make and cmake, and the packages named as arguments (tests/install_test_tools.sh names those
 # of the tests that it found missing):
+#   ninja-build        Ninja, the build tool of the presets
 #   libsqlitecpp-dev   SQLite 3 (libsqlite3-dev, which it brings) with its C++ wrapper, for
 #                      the data file
 # Only what is missing is installed, and the script says what that is; when everything is
@@ -11,6 +12,7 @@
 set -euo pipefail
 
 missing=("$@")
+command -v ninja > /dev/null || missing+=(ninja-build)
 [ -f /usr/include/SQLiteCpp/SQLiteCpp.h ] && [ -f /usr/include/sqlite3.h ] \
   || missing+=(libsqlitecpp-dev)
 

@@ -1,7 +1,8 @@
 #include "calendar/clock.h"
 
-#include <cassert>
 #include <utility>
+
+#include "base/check.h"
 
 namespace {
 
@@ -16,8 +17,7 @@ Clock_reading Read_clock() {
   const std::time_t now = Time_source() ? Time_source()() : std::time(nullptr);
   std::tm local{};
   const bool converted = localtime_r(&now, &local) != nullptr;
-  assert(converted);
-  (void)converted;
+  SHELVORANQUIST_CHECK(converted, "the clock reads as a local time");
   return Clock_reading{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
                        local.tm_min};
 }

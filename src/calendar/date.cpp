@@ -1,10 +1,10 @@
 #include "calendar/date.h"
 
-#include <cassert>
 #include <climits>
 #include <cstdint>
 #include <iostream>
 
+#include "base/check.h"
 #include "calendar/civil_days.h"
 
 namespace {
@@ -14,7 +14,8 @@ namespace {
 // the year 1 of the era. Leap years are those of Year::Is_leap, on the year number alone.
 std::int64_t Day_number(const Date& date) {
   const Year& year = date.Of_month().Of_year();
-  assert(year.Era() == 1 or (year.Era() == 0 and year.Number() >= 1));
+  SHELVORANQUIST_CHECK(year.Era() == 1 or (year.Era() == 0 and year.Number() >= 1),
+                       "a year is of the era, or numbered from 1 before it");
   const std::int64_t number = year.Number();
   const std::int64_t day_number = Civil_day_number(number, date.Of_month().Number(), date.Day());
   if (year.Era() == 1) return day_number;
@@ -30,7 +31,8 @@ std::int64_t Day_number(const Date& date) {
 Date::Date(int day_nr, int month_nr, int year_nr) : Date(day_nr, Month(month_nr, year_nr)) {}
 
 Date::Date(int day_nr, Month month) : _month(month), _day_nr(day_nr) {
-  assert(1 <= _day_nr and _day_nr <= _month.Days_in_month());
+  SHELVORANQUIST_CHECK(1 <= _day_nr and _day_nr <= _month.Days_in_month(),
+                       "a day lies within its month");
 }
 
 bool Date::operator==(const Date& other) const {

@@ -3,12 +3,12 @@
 
 #include "calendar/month.h"
 
-// A day of a given month. The day is always 1 to the month's length: the constructors assert it.
+// A day of a given month. The day is always 1 to the month's length: the constructors check it.
 class Date {
  public:
   // Leaves the fields unset; such a date is only ever assigned over.
   Date() = default;
-  // Day `day_nr` of month `month_nr` of the year `year_nr` of the common era.
+  // A date of the common era.
   Date(int day_nr, int month_nr, int year_nr);
   Date(int day_nr, Month month);
 
@@ -19,7 +19,6 @@ class Date {
   bool Is_later_than(const Date& other) const;
   bool Is_earlier_than(const Date& other) const;
 
-  // The following day: 28/2/2023 is followed by 1/3/2023, 31/12/2026 by 1/1/2027.
   Date Next() const;
   // The number of days from this date to `target`; 0 when `target` is not later.
   // Counts that do not fit an int are capped at the largest int. Both years are of the common

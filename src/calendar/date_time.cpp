@@ -1,9 +1,9 @@
 #include "calendar/date_time.h"
 
-#include <cassert>
 #include <climits>
 #include <cstdint>
 
+#include "base/check.h"
 #include "calendar/civil_days.h"
 #include "calendar/clock.h"
 
@@ -24,7 +24,8 @@ DateTime::Parts DateTime::Normalise(std::int64_t year, std::int64_t month, std::
 
   const Civil_date date =
       Civil_date_of(Civil_day_number(year + carried_years, month_nr, day + carried_days));
-  assert(1 <= date.year and date.year <= INT_MAX);
+  SHELVORANQUIST_CHECK(1 <= date.year and date.year <= INT_MAX,
+                       "a stamp's year is of the era and fits an int");
   return Parts{static_cast<int>(date.year), date.month, date.day,
                static_cast<int>(minute_in_day / minutes_per_hour),
                static_cast<int>(minute_in_day % minutes_per_hour)};
@@ -39,7 +40,7 @@ DateTime::DateTime(const Parts& parts)
 DateTime DateTime::Now() { return Now_plus_days(0); }
 
 DateTime DateTime::Now_plus_days(int days) {
-  assert(days >= 0);
+  SHELVORANQUIST_CHECK(days >= 0, "the days added to now are 0 or more");
   const Clock_reading now = Read_clock();
   return DateTime(
       Normalise(now.year, now.month, std::int64_t{now.day} + days, now.hour, now.minute));

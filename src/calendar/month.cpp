@@ -1,12 +1,13 @@
 #include "calendar/month.h"
 
-#include <cassert>
 #include <iostream>
+
+#include "base/check.h"
 
 Month::Month(int month_nr, int year_nr) : Month(month_nr, Year(year_nr, 1)) {}
 
 Month::Month(int month_nr, Year year) : _year(year), _month_nr(month_nr) {
-  assert((Jan <= month_nr) and (month_nr <= Dec));
+  SHELVORANQUIST_CHECK(Jan <= month_nr and month_nr <= Dec, "a month is numbered 1 to 12");
 }
 
 int Month::Days_in_month() const {

@@ -7,7 +7,7 @@
 
 enum Month_nr { Jan = 1, Feb, Mar, Apr, May, Jun, Jul, Aug, Sep, Oct, Nov, Dec };
 
-// A month of a given year. The month number is always 1 to 12: the constructors assert it.
+// A month of a given year. The month number is always 1 to 12: the constructors check it.
 class Month {
  public:
   // Leaves the fields unset; such a month is only ever assigned over.

@@ -1,11 +1,12 @@
 #include "calendar/time.h"
 
-#include <cassert>
 #include <iostream>
 
+#include "base/check.h"
+
 Time::Time(int hour_of_day, int minute_of_hour) : hour(hour_of_day), minute(minute_of_hour) {
-  assert((0 <= hour) and (hour < hours_per_day));
-  assert((0 <= minute) and (minute < minutes_per_hour));
+  SHELVORANQUIST_CHECK(0 <= hour and hour < hours_per_day, "an hour is 0 to 23");
+  SHELVORANQUIST_CHECK(0 <= minute and minute < minutes_per_hour, "a minute is 0 to 59");
 }
 
 bool Time::operator==(const Time& other) const {

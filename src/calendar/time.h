@@ -4,7 +4,7 @@
 inline constexpr int hours_per_day = 24;
 inline constexpr int minutes_per_hour = 60;
 
-// A time of day to the minute. The constructor asserts 0 <= hour < 24 and 0 <= minute < 60.
+// A time of day to the minute. The constructor checks 0 <= hour < 24 and 0 <= minute < 60.
 class Time {
  public:
   // Leaves both fields unset; such a time is only ever assigned over.

@@ -12,7 +12,6 @@ class Book : public Lendable {
 
   const std::string& Author() const { return _author; }
 
-  // A new book with this one's catalogue values: not on loan, not on hold, the initial stamp.
   Book Fresh_copy() const { return Book(Call_number(), Title(), _author, Loan_days()); }
 
   // "The details of the Book:  ", the title and call number lines, "Author's Name\t:" author.

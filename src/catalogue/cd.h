@@ -15,7 +15,6 @@ class Cd : public Lendable {
   const std::string& Artist() const { return _artist; }
   const std::string& Play_time() const { return _play_time; }
 
-  // A new CD with this one's catalogue values: not on loan, not on hold, the initial stamp.
   Cd Fresh_copy() const { return Cd(Call_number(), Title(), _artist, _play_time, Loan_days()); }
 
   // "The details of the CD:  ", the title and call number lines, "Artist's Name\t:" artist,

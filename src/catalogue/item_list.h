@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -30,7 +31,8 @@ struct ItemListTexts {
 // The collection owns its items and keeps them in the order they were added. Each item lives in
 // a heap object of its own, so a reference to a stored item stays valid, and keeps designating
 // that item, until that item itself is removed. Every operation is one walk from the first item;
-// texts are compared whole, byte for byte.
+// texts are compared whole, byte for byte. The searches hand out fresh copies (the kind's
+// Fresh_copy): the catalogue values alone, neither on loan nor on hold, with the initial stamp.
 template <class Derived, class Kind>
 class ItemList {
  public:
@@ -61,9 +63,11 @@ class ItemList {
   // The first stored item with this call number, or none (the kind's not-found line is written).
   // The non-const form is for the callers that change what they find.
   const Kind* Find_by_call_number(const std::string& call_number) const {
-    return Stored_with(call_number);
+    return Stored_with(*this, call_number);
   }
-  Kind* Find_by_call_number(const std::string& call_number) { return Stored_with(call_number); }
+  Kind* Find_by_call_number(const std::string& call_number) {
+    return Stored_with(*this, call_number);
+  }
 
   // A new collection of fresh copies of every item with this title, or none (the kind's
   // not-found line is written).
@@ -134,8 +138,11 @@ class ItemList {
   }
 
  private:
-  Kind* Stored_with(const std::string& call_number) const {
-    for (const auto& item : _items) {
+  // The lookup of both forms of Find_by_call_number: the item found is as const as `list`.
+  template <class List>
+  static auto Stored_with(List& list, const std::string& call_number)
+      -> std::conditional_t<std::is_const_v<List>, const Kind*, Kind*> {
+    for (const auto& item : list._items) {
       if (item->Call_number() == call_number) return item.get();
     }
     Write_line(Derived::texts.lookup_not_found);

@@ -15,7 +15,6 @@ class Journal : public Item {
   const std::string& Editor() const { return _editor; }
   const std::string& Table_of_contents() const { return _table_of_contents; }
 
-  // A new journal with this one's catalogue values.
   Journal Fresh_copy() const { return *this; }
 
   // "The details of the journal:  ", the title and call number lines, "Editor's Name\t:"

@@ -1,9 +1,9 @@
 #include "catalogue/lendable.h"
 
-#include <cassert>
 #include <iostream>
 #include <utility>
 
+#include "base/check.h"
 #include "circulation/hold.h"
 #include "circulation/loan.h"
 #include "members/member.h"
@@ -14,7 +14,7 @@ Lendable::Lendable(const char* kind_word, std::string call_number, std::string t
       _loan_days(loan_days) {}
 
 const std::string& Lendable::Borrower_name() const {
-  assert(Is_on_loan());
+  SHELVORANQUIST_CHECK(Is_on_loan(), "only an item on loan has a borrower");
   return _loan->Borrower()->Name();
 }
 

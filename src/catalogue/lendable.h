@@ -18,7 +18,7 @@ class Hold;
 // records and carries an equal, independent due stamp.
 class Lendable : public Item {
  public:
-  // The stamp of an item never lent or held: 1:01 am on 1 January 9999, which never passes.
+  // The stamp of an item never lent or held: a minute so far ahead that it never passes.
   static DateTime Initial_stamp() { return DateTime(9999, 1, 1, 1, 1); }
 
   int Loan_days() const { return _loan_days; }
@@ -44,7 +44,6 @@ class Lendable : public Item {
   void Take_back();
   // Sets the due stamp to now plus 2 days when on loan, else plus 1 day; then attaches `hold`.
   void Place_hold(const Hold& hold);
-  // Detaches the hold; nothing else changes.
   void Clear_hold() { _hold = nullptr; }
   // Puts back the state an earlier run kept: the due stamp and the current loan and hold (none
   // for either). The clock is not read and nothing is written.

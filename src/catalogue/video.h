@@ -15,7 +15,6 @@ class Video : public Lendable {
   const std::string& Director() const { return _director; }
   const std::string& Rating() const { return _rating; }
 
-  // A new video with this one's catalogue values: not on loan, not on hold, the initial stamp.
   Video Fresh_copy() const {
     return Video(Call_number(), Title(), _director, _rating, Loan_days());
   }

@@ -103,7 +103,8 @@ void Library::Catalogue_search(const CatalogueScreen& screen, List& list, Kind*&
   const std::optional<int> choice = _dialogue.Choice("Selection : ");
 
   if (choice == 1) {
-    selection = list.Find_by_call_number(_dialogue.Text(screen.bar_code_prompt, 50));
+    selection =
+        list.Find_by_call_number(_dialogue.Text(screen.bar_code_prompt, field_limit::bar_code));
     if (selection == nullptr) {
       Write_line(screen.bar_code_not_found);
       return;
@@ -119,8 +120,9 @@ void Library::Catalogue_search(const CatalogueScreen& screen, List& list, Kind*&
     if (screen.hold_question != nullptr and _dialogue.Yes(screen.hold_question)) (this->*hold)();
     // NOLINTNEXTLINE(misc-redundant-expression): two different choices, not one compared twice
   } else if (choice == 2 or choice == 3) {
-    const std::string text =
-        _dialogue.Text(choice == 2 ? screen.title_prompt : screen.creator_prompt, 50);
+    const std::string text = choice == 2
+                                 ? _dialogue.Text(screen.title_prompt, field_limit::title)
+                                 : _dialogue.Text(screen.creator_prompt, field_limit::creator);
     const std::optional<List> found =
         choice == 2 ? list.Search_by_title(text) : (list.*creator_search)(text);
     if (not found) {
@@ -129,7 +131,7 @@ void Library::Catalogue_search(const CatalogueScreen& screen, List& list, Kind*&
     }
     found->List_all();
     if (screen.hold_question == nullptr or not _dialogue.Yes(screen.hold_question)) return;
-    selection = list.Find_by_call_number(_dialogue.Text(screen.hold_prompt, 50));
+    selection = list.Find_by_call_number(_dialogue.Text(screen.hold_prompt, field_limit::bar_code));
     if (selection == nullptr) {
       Write_line(screen.hold_not_found);
       return;

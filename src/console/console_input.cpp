@@ -18,9 +18,6 @@ bool Is_digit(int c) { return c >= '0' and c <= '9'; }
 
 constexpr int end_of_input = std::char_traits<char>::eof();
 
-// The characters a read of `size` takes at the most.
-std::size_t Most_characters(int size) { return size > 0 ? static_cast<std::size_t>(size - 1) : 0; }
-
 // Appends byte `c` to `text` while `text` may still become an answer of at most `most`
 // characters and a CR: a character takes four bytes at the most. Beyond that nothing is kept,
 // so a text too long to be taken costs no memory however long it is.
@@ -91,12 +88,11 @@ std::optional<int> ConsoleInput::Read_number() {
   return static_cast<int>(negative ? -magnitude : magnitude);
 }
 
-std::optional<std::string> ConsoleInput::Read_line(int size) {
+std::optional<std::string> ConsoleInput::Read_line(std::size_t most_characters) {
   _has_read = true;
   _rest_of_line_pending = false;
   if (Peek() == end_of_input) throw EndOfInput{};
 
-  const std::size_t most = Most_characters(size);
   std::string line;
   std::size_t bytes = 0;
   CharacterCount length;
@@ -104,7 +100,7 @@ std::optional<std::string> ConsoleInput::Read_line(int size) {
   for (;;) {
     const int c = Take();
     if (c == end_of_input or c == '\n') break;
-    Keep(line, c, most);
+    Keep(line, c, most_characters);
     ++bytes;
     length.Add(static_cast<unsigned char>(c));
     last = c;
@@ -115,22 +111,21 @@ std::optional<std::string> ConsoleInput::Read_line(int size) {
     --characters;
     if (line.size() == bytes) line.pop_back();
   }
-  if (characters > most) return std::nullopt;
+  if (characters > most_characters) return std::nullopt;
   return line;
 }
 
-std::optional<std::string> ConsoleInput::Read_word(int size) {
+std::optional<std::string> ConsoleInput::Read_word(std::size_t most_characters) {
   _has_read = true;
   Skip_white_space();
   _rest_of_line_pending = true;
-  const std::size_t most = Most_characters(size);
   std::string word;
   CharacterCount length;
   for (int c = Peek(); c != end_of_input and not Is_white_space(c); c = Peek()) {
-    Keep(word, Take(), most);
+    Keep(word, Take(), most_characters);
     length.Add(static_cast<unsigned char>(c));
   }
-  if (length.Count() > most) return std::nullopt;
+  if (length.Count() > most_characters) return std::nullopt;
   return word;
 }
 

@@ -1,6 +1,7 @@
 #ifndef SHELVORANQUIST_CONSOLE_CONSOLE_INPUT_H_
 #define SHELVORANQUIST_CONSOLE_CONSOLE_INPUT_H_
 
+#include <cstddef>
 #include <optional>
 #include <streambuf>
 #include <string>
@@ -37,13 +38,13 @@ class ConsoleInput {
   std::optional<int> Read_number();
 
   // Reads the rest of the current line and its line end; a CR right before the line end (or
-  // before the end of the input) is dropped. None when the line holds more than `size` - 1
-  // characters; such a line is consumed whole but never kept, however long it is.
-  std::optional<std::string> Read_line(int size);
+  // before the end of the input) is dropped. None when the line holds more than
+  // `most_characters`; such a line is consumed whole but never kept, however long it is.
+  std::optional<std::string> Read_line(std::size_t most_characters);
 
   // Reads one word after white space, line ends included. None when the word holds more than
-  // `size` - 1 characters; such a word is consumed whole but never kept, however long it is.
-  std::optional<std::string> Read_word(int size);
+  // `most_characters`; such a word is consumed whole but never kept, however long it is.
+  std::optional<std::string> Read_word(std::size_t most_characters);
 
   // Reads one character after white space, line ends included.
   char Read_answer();

@@ -4,9 +4,9 @@
 
 namespace {
 
-// Writes the refusal of a text longer than a field of `size` allows.
-void Refuse_length(int size) {
-  std::cout << "PLEASE ENTER AT MOST " << size - 1 << " CHARACTERS!" << std::endl;
+// Writes the refusal of a text longer than `most_characters`.
+void Refuse_length(std::size_t most_characters) {
+  std::cout << "PLEASE ENTER AT MOST " << most_characters << " CHARACTERS!" << std::endl;
 }
 
 }  // namespace
@@ -43,19 +43,20 @@ int Dialogue::Non_negative_number(std::string_view prompt, std::string_view nega
   }
 }
 
-std::string Dialogue::Text(std::string_view prompt, int size) {
-  for (;;) {
-    Ask(prompt);
-    if (std::optional<std::string> line = _input.Read_line(size)) return std::move(*line);
-    Refuse_length(size);
-  }
+std::string Dialogue::Text(std::string_view prompt, std::size_t most_characters) {
+  return Bounded_text(prompt, most_characters, &ConsoleInput::Read_line);
 }
 
-std::string Dialogue::Word(std::string_view prompt, int size) {
+std::string Dialogue::Word(std::string_view prompt, std::size_t most_characters) {
+  return Bounded_text(prompt, most_characters, &ConsoleInput::Read_word);
+}
+
+std::string Dialogue::Bounded_text(std::string_view prompt, std::size_t most_characters,
+                                   Bounded_read read) {
   for (;;) {
     Ask(prompt);
-    if (std::optional<std::string> word = _input.Read_word(size)) return std::move(*word);
-    Refuse_length(size);
+    if (std::optional<std::string> text = (_input.*read)(most_characters)) return std::move(*text);
+    Refuse_length(most_characters);
   }
 }
 

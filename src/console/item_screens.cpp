@@ -12,9 +12,9 @@ int Library::Ask_loan_length(std::string_view prompt) {
 void Library::Add_book() {
   Write_heading("ADD NEW BOOK", 12);
   std::cout << std::endl;
-  std::string call_number = _dialogue.Text("Barcode: ", 50);
-  std::string title = _dialogue.Text("Title: ", 50);
-  std::string author = _dialogue.Text("Author: ", 50);
+  std::string call_number = _dialogue.Text("Barcode: ", field_limit::bar_code);
+  std::string title = _dialogue.Text("Title: ", field_limit::title);
+  std::string author = _dialogue.Text("Author: ", field_limit::creator);
   const int loan_days = Ask_loan_length("Book's loan length (days): ");
   _storage.Item_added(
       _book_list.Add(std::move(call_number), std::move(title), std::move(author), loan_days));
@@ -23,10 +23,10 @@ void Library::Add_book() {
 void Library::Add_cd() {
   Write_heading("ADD NEW CD", 10);
   std::cout << std::endl;
-  std::string call_number = _dialogue.Text("Barcode: ", 50);
-  std::string title = _dialogue.Text("Title: ", 50);
-  std::string artist = _dialogue.Text("Artist: ", 50);
-  std::string play_time = _dialogue.Text("Play Time: ", 50);
+  std::string call_number = _dialogue.Text("Barcode: ", field_limit::bar_code);
+  std::string title = _dialogue.Text("Title: ", field_limit::title);
+  std::string artist = _dialogue.Text("Artist: ", field_limit::creator);
+  std::string play_time = _dialogue.Text("Play Time: ", field_limit::play_time);
   const int loan_days = Ask_loan_length("CD's loan length (days): ");
   _storage.Item_added(_cd_list.Add(std::move(call_number), std::move(title), std::move(artist),
                                    std::move(play_time), loan_days));
@@ -35,10 +35,11 @@ void Library::Add_cd() {
 void Library::Add_journal() {
   Write_heading("ADD NEW JOURNAL", 15);
   std::cout << std::endl;
-  std::string call_number = _dialogue.Text("Barcode: ", 50);
-  std::string title = _dialogue.Text("Title: ", 50);
-  std::string editor = _dialogue.Text("Editor: ", 50);
-  std::string table_of_contents = _dialogue.Text("Table of content: ", 150);
+  std::string call_number = _dialogue.Text("Barcode: ", field_limit::bar_code);
+  std::string title = _dialogue.Text("Title: ", field_limit::title);
+  std::string editor = _dialogue.Text("Editor: ", field_limit::creator);
+  std::string table_of_contents =
+      _dialogue.Text("Table of content: ", field_limit::table_of_contents);
   _storage.Item_added(_journal_list.Add(std::move(call_number), std::move(title), std::move(editor),
                                         std::move(table_of_contents)));
 }
@@ -46,10 +47,10 @@ void Library::Add_journal() {
 void Library::Add_video() {
   Write_heading("ADD NEW VIDEO", 12);
   std::cout << std::endl;
-  std::string call_number = _dialogue.Text("Barcode: ", 50);
-  std::string title = _dialogue.Text("Title: ", 50);
-  std::string director = _dialogue.Text("Director: ", 50);
-  std::string rating = _dialogue.Text("Rating: ", 20);
+  std::string call_number = _dialogue.Text("Barcode: ", field_limit::bar_code);
+  std::string title = _dialogue.Text("Title: ", field_limit::title);
+  std::string director = _dialogue.Text("Director: ", field_limit::creator);
+  std::string rating = _dialogue.Text("Rating: ", field_limit::rating);
   const int loan_days = Ask_loan_length("Video's loan length (days): ");
   _storage.Item_added(_video_list.Add(std::move(call_number), std::move(title), std::move(director),
                                       std::move(rating), loan_days));
@@ -76,7 +77,8 @@ void Remove_stored(Kind* item, const char* kind_word, List& list, Storage& stora
 }  // namespace
 
 void Library::Remove_item() {
-  const std::string call_number = _dialogue.Text("READING BARCODE OF THE ITEM TO BE DELETED: ", 50);
+  const std::string call_number =
+      _dialogue.Text("READING BARCODE OF THE ITEM TO BE DELETED: ", field_limit::bar_code);
   _selected_book = _book_list.Find_by_call_number(call_number);
   _selected_journal = _journal_list.Find_by_call_number(call_number);
   _selected_cd = _cd_list.Find_by_call_number(call_number);
@@ -98,7 +100,8 @@ void Library::Remove_item() {
 
 void Library::Select_item() {
   Write_heading("SELECT ITEM", 13);
-  const std::string call_number = _dialogue.Text("Please enter the bar code number : ", 50);
+  const std::string call_number =
+      _dialogue.Text("Please enter the bar code number : ", field_limit::bar_code);
   _selected_book = _book_list.Find_by_call_number(call_number);
   _selected_cd = _cd_list.Find_by_call_number(call_number);
   _selected_video = _video_list.Find_by_call_number(call_number);

@@ -8,10 +8,10 @@
 void Library::Add_member() {
   Write_heading("ADD NEW MEMBER", 14);
   std::cout << std::endl;
-  std::string name = _dialogue.Text("Name: ", 50);
-  std::string address = _dialogue.Text("Address: ", 100);
-  std::string phone_number = _dialogue.Text("Phone number: ", 50);
-  std::string email_address = _dialogue.Word("E-mail address: ", 255);
+  std::string name = _dialogue.Text("Name: ", field_limit::name);
+  std::string address = _dialogue.Text("Address: ", field_limit::address);
+  std::string phone_number = _dialogue.Text("Phone number: ", field_limit::phone_number);
+  std::string email_address = _dialogue.Word("E-mail address: ", field_limit::email_address);
   const int library_number = _dialogue.Number("Library number: ");
   _storage.Member_added(_member_list.Add(std::move(name), std::move(address),
                                          std::move(phone_number), std::move(email_address),
@@ -34,7 +34,8 @@ void Library::Select_search_member() {
   if (by_number) {
     _selected_member = _member_list.Find_by_number(_dialogue.Number("Library card number : "));
   } else {
-    _selected_member = _member_list.Find_by_name(_dialogue.Text("Member's name : ", 50));
+    _selected_member =
+        _member_list.Find_by_name(_dialogue.Text("Member's name : ", field_limit::name));
   }
   const bool show_details = *choice >= 3;
   if (show_details) Display_member_details();

@@ -1,8 +1,18 @@
 #include "members/member_list.h"
 
 #include <algorithm>
+#include <functional>
 #include <iostream>
 #include <utility>
+
+template <class List, class Field, class Value>
+auto MemberList::Registered_with(List& list, Field field, const Value& value)
+    -> std::conditional_t<std::is_const_v<List>, const Member*, Member*> {
+  for (const auto& member : list._members) {
+    if (std::invoke(field, *member) == value) return member.get();
+  }
+  return nullptr;
+}
 
 Member& MemberList::Add(std::string name, std::string address, std::string phone_number,
                         std::string email_address, int library_number) {
@@ -19,18 +29,20 @@ void MemberList::Remove(const Member& member) {
   std::erase_if(_members, [&member](const auto& stored) { return stored.get() == &member; });
 }
 
-Member* MemberList::Registered_with(int library_number) const {
-  for (const auto& member : _members) {
-    if (member->Library_number() == library_number) return member.get();
-  }
-  return nullptr;
+const Member* MemberList::Find_by_number(int library_number) const {
+  return Registered_with(*this, &Member::Library_number, library_number);
 }
 
-Member* MemberList::Registered_with(const std::string& name) const {
-  for (const auto& member : _members) {
-    if (member->Name() == name) return member.get();
-  }
-  return nullptr;
+Member* MemberList::Find_by_number(int library_number) {
+  return Registered_with(*this, &Member::Library_number, library_number);
+}
+
+const Member* MemberList::Find_by_name(const std::string& name) const {
+  return Registered_with(*this, &Member::Name, name);
+}
+
+Member* MemberList::Find_by_name(const std::string& name) {
+  return Registered_with(*this, &Member::Name, name);
 }
 
 bool MemberList::Contains(const Member* member) const {

@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "members/member.h"
@@ -23,10 +24,10 @@ class MemberList {
 
   // The first member with this card number, or with exactly this name, or none. The non-const
   // forms are for the callers that change what they find.
-  const Member* Find_by_number(int library_number) const { return Registered_with(library_number); }
-  Member* Find_by_number(int library_number) { return Registered_with(library_number); }
-  const Member* Find_by_name(const std::string& name) const { return Registered_with(name); }
-  Member* Find_by_name(const std::string& name) { return Registered_with(name); }
+  const Member* Find_by_number(int library_number) const;
+  Member* Find_by_number(int library_number);
+  const Member* Find_by_name(const std::string& name) const;
+  Member* Find_by_name(const std::string& name);
   // Whether `member` is one of the registered members (none is not).
   bool Contains(const Member* member) const;
 
@@ -37,8 +38,11 @@ class MemberList {
   void List_all() const;
 
  private:
-  Member* Registered_with(int library_number) const;
-  Member* Registered_with(const std::string& name) const;
+  // The first member of `list` whose `field` reads `value`, or none; the member found is as
+  // const as `list`. The lookup of both forms of every Find_by_ function.
+  template <class List, class Field, class Value>
+  static auto Registered_with(List& list, Field field, const Value& value)
+      -> std::conditional_t<std::is_const_v<List>, const Member*, Member*>;
 
   std::vector<std::unique_ptr<Member>> _members;
 };

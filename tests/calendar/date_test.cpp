@@ -2,6 +2,7 @@
 
 #include <gmock/gmock.h>
 
+#include "support/calendar_printers.h"
 #include "support/captured_output.h"
 
 namespace {
@@ -22,9 +23,9 @@ TEST(YearTest, OrdersErasBeforeNumbersAndCountsDownBeforeTheEra) {
   EXPECT_TRUE(Year(10, 0).Is_earlier_than(Year(5, 0)));
   EXPECT_FALSE(Year(2026, 1).Is_later_than(Year(2026, 1)));
   EXPECT_FALSE(Year(2026, 1).Is_earlier_than(Year(2026, 1)));
-  EXPECT_TRUE(Year(2026, 1).Next() == Year(2027, 1));
-  EXPECT_TRUE(Year(5, 0).Next() == Year(4, 0));
-  EXPECT_TRUE(Year(1, 0).Next() == Year(1, 1));
+  EXPECT_EQ(Year(2026, 1).Next(), Year(2027, 1));
+  EXPECT_EQ(Year(5, 0).Next(), Year(4, 0));
+  EXPECT_EQ(Year(1, 0).Next(), Year(1, 1));
 }
 
 TEST(MonthTest, KnowsItsLengthAndName) {
@@ -34,30 +35,30 @@ TEST(MonthTest, KnowsItsLengthAndName) {
   EXPECT_EQ(Month(Feb, 2024).Days_in_month(), 29);
   EXPECT_EQ(Month(Feb, 2026).Name(), "February");
   EXPECT_EQ(Month(Sep, 2026).Name(), "September");
-  EXPECT_TRUE(Month(Dec, 2026).Next() == Month(Jan, 2027));
+  EXPECT_EQ(Month(Dec, 2026).Next(), Month(Jan, 2027));
   EXPECT_TRUE(Month(Jan, 2027).Is_later_than(Month(Dec, 2026)));
   EXPECT_TRUE(Month(Dec, 2026).Is_earlier_than(Month(Jan, 2027)));
   EXPECT_FALSE(Month(Dec, 2026).Is_earlier_than(Month(Dec, 2026)));
 }
 
 TEST(MonthDeathTest, RefusesANumberOutsideTheYear) {
-  EXPECT_DEATH(Month(13, 2026), "\\(Jan <= month_nr\\) and \\(month_nr <= Dec\\)");
-  EXPECT_DEATH(Month(0, 2026), "month_nr");
+  EXPECT_DEATH(Month(13, 2026), "check failed: a month is numbered 1 to 12");
+  EXPECT_DEATH(Month(0, 2026), "check failed: a month is numbered 1 to 12");
 }
 
 TEST(DateTest, ValidatesLeapDays) {
   EXPECT_EQ(Date(29, Feb, 2000).Day(), 29);
   EXPECT_EQ(Date(29, Feb, 2024).Day(), 29);
-  EXPECT_DEATH(Date(29, Feb, 1900), "1 <= _day_nr and _day_nr <= _month.Days_in_month\\(\\)");
-  EXPECT_DEATH(Date(29, Feb, 2023), "_day_nr");
-  EXPECT_DEATH(Date(0, Jan, 2023), "_day_nr");
+  EXPECT_DEATH(Date(29, Feb, 1900), "check failed: a day lies within its month");
+  EXPECT_DEATH(Date(29, Feb, 2023), "check failed: a day lies within its month");
+  EXPECT_DEATH(Date(0, Jan, 2023), "check failed: a day lies within its month");
 }
 
 TEST(DateTest, StepsIntoTheNextMonthAndYear) {
-  EXPECT_TRUE(Date(28, Feb, 2023).Next() == Date(1, Mar, 2023));
-  EXPECT_TRUE(Date(28, Feb, 2024).Next() == Date(29, Feb, 2024));
-  EXPECT_TRUE(Date(31, Dec, 2026).Next() == Date(1, Jan, 2027));
-  EXPECT_TRUE(Date(30, Apr, 2026).Next() == Date(1, May, 2026));
+  EXPECT_EQ(Date(28, Feb, 2023).Next(), Date(1, Mar, 2023));
+  EXPECT_EQ(Date(28, Feb, 2024).Next(), Date(29, Feb, 2024));
+  EXPECT_EQ(Date(31, Dec, 2026).Next(), Date(1, Jan, 2027));
+  EXPECT_EQ(Date(30, Apr, 2026).Next(), Date(1, May, 2026));
 }
 
 TEST(DateTest, OrdersByYearThenMonthThenDay) {

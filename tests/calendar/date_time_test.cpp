@@ -2,6 +2,7 @@
 
 #include <gmock/gmock.h>
 
+#include "support/calendar_printers.h"
 #include "support/captured_output.h"
 #include "support/test_clock.h"
 
@@ -16,25 +17,31 @@ TEST(DateTimeTest, PrintsTimeThenDateWithTwoSpaces) {
   EXPECT_EQ(Printed(DateTime(9999, 1, 1, 1, 1)), "1:1am  1/1/9999");
 }
 
+// The test support's printers, which a failed comparison of calendar values shows.
+TEST(CalendarPrinterTest, ShowsDayMonthYearAndTheTwentyFourHourClock) {
+  EXPECT_EQ(testing::PrintToString(DateTime(2026, 5, 14, 15, 7)), "14/5/2026 15:07");
+  EXPECT_EQ(testing::PrintToString(Date(1, Month(Jan, Year(5, 0)))), "1/1/5 before the era");
+}
+
 TEST(DateTimeTest, CarriesEachFieldOnceForShortLoans) {
-  EXPECT_TRUE(DateTime(2026, 12, 39, 23, 30) == DateTime(2027, 1, 8, 23, 30));
-  EXPECT_TRUE(DateTime(2026, 13, 5, 10, 0) == DateTime(2027, 1, 5, 10, 0));
-  EXPECT_TRUE(DateTime(2026, 3, 20, 10, 60) == DateTime(2026, 3, 20, 11, 0));
-  EXPECT_TRUE(DateTime(2026, 3, 20, 24, 0) == DateTime(2026, 3, 21, 0, 0));
-  EXPECT_TRUE(DateTime(2024, 2, 30, 8, 0) == DateTime(2024, 3, 1, 8, 0));
-  EXPECT_TRUE(DateTime(2023, 1, 31 + 28, 8, 0) == DateTime(2023, 2, 28, 8, 0));
+  EXPECT_EQ(DateTime(2026, 12, 39, 23, 30), DateTime(2027, 1, 8, 23, 30));
+  EXPECT_EQ(DateTime(2026, 13, 5, 10, 0), DateTime(2027, 1, 5, 10, 0));
+  EXPECT_EQ(DateTime(2026, 3, 20, 10, 60), DateTime(2026, 3, 20, 11, 0));
+  EXPECT_EQ(DateTime(2026, 3, 20, 24, 0), DateTime(2026, 3, 21, 0, 0));
+  EXPECT_EQ(DateTime(2024, 2, 30, 8, 0), DateTime(2024, 3, 1, 8, 0));
+  EXPECT_EQ(DateTime(2023, 1, 31 + 28, 8, 0), DateTime(2023, 2, 28, 8, 0));
 }
 
 TEST(DateTimeTest, CarriesAsOftenAsNeededInBothDirections) {
-  EXPECT_TRUE(DateTime(2026, 12, 8 + 10000, 10, 30) == DateTime(2054, 4, 25, 10, 30));
-  EXPECT_TRUE(DateTime(2026, 3, 0, 10, 30) == DateTime(2026, 2, 28, 10, 30));
-  EXPECT_TRUE(DateTime(2026, 1, -30, 10, 30) == DateTime(2025, 12, 1, 10, 30));
-  EXPECT_TRUE(DateTime(2026, 25, 1, 0, 0) == DateTime(2028, 1, 1, 0, 0));
-  EXPECT_TRUE(DateTime(2026, 1, 1, 0, 3000) == DateTime(2026, 1, 3, 2, 0));
-  EXPECT_TRUE(DateTime(2026, 1, 1, 0, -1) == DateTime(2025, 12, 31, 23, 59));
-  EXPECT_TRUE(DateTime(2026, 1, 1, -1, 0) == DateTime(2025, 12, 31, 23, 0));
-  EXPECT_TRUE(DateTime(2026, 3, 1, -25, -61) == DateTime(2026, 2, 27, 21, 59));
-  EXPECT_TRUE(DateTime(2026, 1, 1, 0, -3000) == DateTime(2025, 12, 29, 22, 0));
+  EXPECT_EQ(DateTime(2026, 12, 8 + 10000, 10, 30), DateTime(2054, 4, 25, 10, 30));
+  EXPECT_EQ(DateTime(2026, 3, 0, 10, 30), DateTime(2026, 2, 28, 10, 30));
+  EXPECT_EQ(DateTime(2026, 1, -30, 10, 30), DateTime(2025, 12, 1, 10, 30));
+  EXPECT_EQ(DateTime(2026, 25, 1, 0, 0), DateTime(2028, 1, 1, 0, 0));
+  EXPECT_EQ(DateTime(2026, 1, 1, 0, 3000), DateTime(2026, 1, 3, 2, 0));
+  EXPECT_EQ(DateTime(2026, 1, 1, 0, -1), DateTime(2025, 12, 31, 23, 59));
+  EXPECT_EQ(DateTime(2026, 1, 1, -1, 0), DateTime(2025, 12, 31, 23, 0));
+  EXPECT_EQ(DateTime(2026, 3, 1, -25, -61), DateTime(2026, 2, 27, 21, 59));
+  EXPECT_EQ(DateTime(2026, 1, 1, 0, -3000), DateTime(2025, 12, 29, 22, 0));
 }
 
 TEST(DateTimeTest, ComparesToTheMinute) {
@@ -75,11 +82,11 @@ TEST_F(NowTest, NowPlusDaysCarriesIntoTheNextYear) {
 
 TEST_F(NowTest, NowPlusOneDayKnowsLeapYears) {
   clock.Set(2024, 2, 28, 9, 0);
-  EXPECT_TRUE(DateTime::Now_plus_days(1) == DateTime(2024, 2, 29, 9, 0));
+  EXPECT_EQ(DateTime::Now_plus_days(1), DateTime(2024, 2, 29, 9, 0));
   clock.Set(2023, 2, 28, 9, 0);
-  EXPECT_TRUE(DateTime::Now_plus_days(1) == DateTime(2023, 3, 1, 9, 0));
+  EXPECT_EQ(DateTime::Now_plus_days(1), DateTime(2023, 3, 1, 9, 0));
   clock.Set(2026, 3, 20, 10, 30);
-  EXPECT_TRUE(DateTime::Now_plus_days(14) == DateTime(2026, 4, 3, 10, 30));
+  EXPECT_EQ(DateTime::Now_plus_days(14), DateTime(2026, 4, 3, 10, 30));
   // The leap day that ends a 400-year cycle, printed: a stamp built from the same fields would
   // be carried the same way.
   clock.Set(2000, 2, 28, 9, 0);
@@ -92,10 +99,10 @@ TEST_F(NowTest, NowPlusOneDayKnowsLeapYears) {
 }
 
 TEST_F(NowTest, HugeDayCountsNeitherWalkNorOverflow) {
-  EXPECT_TRUE(DateTime::Now_plus_days(10000) == DateTime(2054, 5, 12, 23, 30));
-  EXPECT_TRUE(DateTime::Now_plus_days(2000000000) == DateTime(5477840, 12, 30, 23, 30));
+  EXPECT_EQ(DateTime::Now_plus_days(10000), DateTime(2054, 5, 12, 23, 30));
+  EXPECT_EQ(DateTime::Now_plus_days(2000000000), DateTime(5477840, 12, 30, 23, 30));
   // The largest loan length, whose day of the month no longer fits an int.
-  EXPECT_TRUE(DateTime::Now_plus_days(2147483647) == DateTime(5881637, 7, 4, 23, 30));
+  EXPECT_EQ(DateTime::Now_plus_days(2147483647), DateTime(5881637, 7, 4, 23, 30));
 }
 
 TEST_F(NowTest, AStampHasPassedFromTheMinuteAfterIt) {
@@ -119,7 +126,7 @@ TEST_F(NowTest, PassingIsJudgedAcrossDays) {
 }
 
 TEST_F(NowTest, ANegativeDayCountIsRefusedAndAnInnerClockGivesBackTheOuter) {
-  EXPECT_DEATH(DateTime::Now_plus_days(-1), "days >= 0");
+  EXPECT_DEATH(DateTime::Now_plus_days(-1), "check failed: the days added to now are 0 or more");
   { TestClock inner(2030, 1, 1, 0, 0); }
   EXPECT_EQ(Printed(DateTime::Now()), "11:30pm  25/12/2026");
 }

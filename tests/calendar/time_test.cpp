@@ -2,6 +2,7 @@
 
 #include <gmock/gmock.h>
 
+#include "support/calendar_printers.h"
 #include "support/captured_output.h"
 
 namespace {
@@ -25,16 +26,16 @@ TEST(TimeTest, OrdersAndSteps) {
   EXPECT_TRUE(Time(11, 0).Is_later_than(Time(10, 59)));
   EXPECT_TRUE(Time(10, 30).Is_earlier_than(Time(10, 31)));
   EXPECT_FALSE(Time(10, 30).Is_earlier_than(Time(10, 30)));
-  EXPECT_TRUE(Time(10, 59).Next() == Time(11, 0));
-  EXPECT_TRUE(Time(10, 5).Next() == Time(10, 6));
+  EXPECT_EQ(Time(10, 59).Next(), Time(11, 0));
+  EXPECT_EQ(Time(10, 5).Next(), Time(10, 6));
   EXPECT_EQ(Time(10, 58).Minutes_until(Time(11, 2)), 4);
   EXPECT_EQ(Time(11, 2).Minutes_until(Time(10, 58)), 0);
 }
 
 TEST(TimeDeathTest, RefusesFieldsOutOfRange) {
-  EXPECT_DEATH(Time(24, 0), "\\(0 <= hour\\) and \\(hour < hours_per_day\\)");
-  EXPECT_DEATH(Time(-1, 0), "hours_per_day");
-  EXPECT_DEATH(Time(10, 60), "\\(0 <= minute\\) and \\(minute < minutes_per_hour\\)");
+  EXPECT_DEATH(Time(24, 0), "check failed: an hour is 0 to 23");
+  EXPECT_DEATH(Time(-1, 0), "check failed: an hour is 0 to 23");
+  EXPECT_DEATH(Time(10, 60), "check failed: a minute is 0 to 59");
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "circulation/hold.h"
 #include "circulation/loan.h"
 #include "members/member.h"
+#include "support/calendar_printers.h"
 #include "support/captured_output.h"
 #include "support/test_clock.h"
 
@@ -52,14 +53,14 @@ TEST_F(LendableTest, ANewItemIsFreeAndCarriesTheInitialStamp) {
   EXPECT_FALSE(book.Is_on_loan());
   EXPECT_FALSE(book.Is_on_hold());
   EXPECT_FALSE(book.Is_overdue());
-  EXPECT_TRUE(book.Due() == DateTime(9999, 1, 1, 1, 1));
+  EXPECT_EQ(book.Due(), DateTime(9999, 1, 1, 1, 1));
 }
 
 TEST_F(LendableTest, LendingSetsTheDueStampToNowPlusTheLoanLength) {
   const Loan loan(&book, &ann);
   book.Lend(loan);
   EXPECT_EQ(book.Loan_record(), &loan);
-  EXPECT_TRUE(book.Due() == DateTime(2027, 1, 8, 10, 30));
+  EXPECT_EQ(book.Due(), DateTime(2027, 1, 8, 10, 30));
 }
 
 TEST_F(LendableTest, AZeroDayLoanIsOverdueFromTheNextMinute) {
@@ -74,9 +75,9 @@ TEST_F(LendableTest, AZeroDayLoanIsOverdueFromTheNextMinute) {
 TEST_F(LendableTest, AHoldLastsOneDayOnTheShelfAndTwoDaysOnLoan) {
   const Hold shelf_hold(&book, &ann);
   book.Place_hold(shelf_hold);
-  EXPECT_TRUE(book.Due() == DateTime(2026, 12, 26, 10, 30));
+  EXPECT_EQ(book.Due(), DateTime(2026, 12, 26, 10, 30));
   book.Clear_hold();
-  EXPECT_TRUE(book.Due() == DateTime(2026, 12, 26, 10, 30));
+  EXPECT_EQ(book.Due(), DateTime(2026, 12, 26, 10, 30));
 
   Video video("V1", "Heat", "Mann", "PG", 1);
   const Loan loan(&video, &bob);
@@ -86,7 +87,7 @@ TEST_F(LendableTest, AHoldLastsOneDayOnTheShelfAndTwoDaysOnLoan) {
   const Hold hold(&video, &ann);
   video.Place_hold(hold);
   EXPECT_FALSE(video.Is_overdue());
-  EXPECT_TRUE(video.Due() == DateTime(2026, 12, 32, 10, 30));
+  EXPECT_EQ(video.Due(), DateTime(2026, 12, 32, 10, 30));
 }
 
 TEST_F(LendableTest, TakingBackAnOverdueHeldBookWritesThreeNotices) {
@@ -110,7 +111,7 @@ TEST_F(LendableTest, TakingBackInTimeWithoutHoldWritesNothingAndKeepsTheStamp) {
   const DateTime due = cd.Due();
   EXPECT_EQ(Output_of([&] { cd.Take_back(); }), "");
   EXPECT_FALSE(cd.Is_on_loan());
-  EXPECT_TRUE(cd.Due() == due);
+  EXPECT_EQ(cd.Due(), due);
 }
 
 TEST_F(LendableTest, OverdueLinesNameTheKind) {
@@ -129,12 +130,12 @@ TEST_F(LendableTest, ACopyHasAnEqualIndependentStampAndTheSameRecords) {
   const Loan loan(&book, &ann);
   book.Lend(loan);
   Book copy = book;
-  EXPECT_TRUE(copy.Due() == book.Due());
+  EXPECT_EQ(copy.Due(), book.Due());
   EXPECT_EQ(copy.Loan_record(), &loan);
   clock.Advance_days(1);
   const Hold hold(&book, &bob);
   book.Place_hold(hold);
-  EXPECT_TRUE(copy.Due() == DateTime(2027, 1, 8, 10, 30));
+  EXPECT_EQ(copy.Due(), DateTime(2027, 1, 8, 10, 30));
   EXPECT_FALSE(copy.Is_on_hold());
 }
 
@@ -149,7 +150,7 @@ TEST_F(LendableTest, AFreshCopyKeepsTheCatalogueValuesInTheirPlaces) {
   EXPECT_EQ(fresh.Play_time(), "45 min");
   EXPECT_EQ(fresh.Loan_days(), 7);
   EXPECT_FALSE(fresh.Is_on_loan());
-  EXPECT_TRUE(fresh.Due() == Lendable::Initial_stamp());
+  EXPECT_EQ(fresh.Due(), Lendable::Initial_stamp());
 }
 
 }  // namespace

@@ -66,11 +66,11 @@ TEST_F(PipedInputTest, NumbersOutsideThirtyTwoBitsAreNone) {
 TEST_F(PipedInputTest, LinesAreBoundedAndLoseATrailingCarriageReturn) {
   const std::string longest(49, 'x');
   Typed(longest + "\r\n" + longest + "y\n\nlast\r");
-  EXPECT_THAT(input().Read_line(50), Optional(longest));
-  EXPECT_EQ(input().Read_line(50), std::nullopt);
-  EXPECT_THAT(input().Read_line(50), Optional(std::string()));
-  EXPECT_THAT(input().Read_line(50), Optional(std::string("last")));
-  EXPECT_THROW(input().Read_line(50), EndOfInput);
+  EXPECT_THAT(input().Read_line(49), Optional(longest));
+  EXPECT_EQ(input().Read_line(49), std::nullopt);
+  EXPECT_THAT(input().Read_line(49), Optional(std::string()));
+  EXPECT_THAT(input().Read_line(49), Optional(std::string("last")));
+  EXPECT_THROW(input().Read_line(49), EndOfInput);
 }
 
 TEST_F(PipedInputTest, LimitsCountCharactersAndTheTextIsKeptAsTyped) {
@@ -84,27 +84,27 @@ TEST_F(PipedInputTest, LimitsCountCharactersAndTheTextIsKeptAsTyped) {
   const std::string stray = repeated("\xFF", 49);
   Typed(euros + "\r\n" + euros + "x\n" + cyrillic + "\n" + stray + "\n" + stray + "\xFF\n" +
         repeated("\xF0\x9F\x98\x80", 254) + " " + repeated("@", 255) + "\n");
-  EXPECT_THAT(input().Read_line(50), Optional(euros));
-  EXPECT_EQ(input().Read_line(50), std::nullopt);
-  EXPECT_THAT(input().Read_line(50), Optional(cyrillic));
-  EXPECT_THAT(input().Read_line(50), Optional(stray));
-  EXPECT_EQ(input().Read_line(50), std::nullopt);
-  EXPECT_THAT(input().Read_word(255), Optional(repeated("\xF0\x9F\x98\x80", 254)));
-  EXPECT_EQ(input().Read_word(255), std::nullopt);
+  EXPECT_THAT(input().Read_line(49), Optional(euros));
+  EXPECT_EQ(input().Read_line(49), std::nullopt);
+  EXPECT_THAT(input().Read_line(49), Optional(cyrillic));
+  EXPECT_THAT(input().Read_line(49), Optional(stray));
+  EXPECT_EQ(input().Read_line(49), std::nullopt);
+  EXPECT_THAT(input().Read_word(254), Optional(repeated("\xF0\x9F\x98\x80", 254)));
+  EXPECT_EQ(input().Read_word(254), std::nullopt);
 }
 
 TEST_F(PipedInputTest, ALineReadDiscardsNothingAfterIt) {
   Typed("5\nname\nnext\n");
   EXPECT_THAT(input().Read_number(), Optional(5));
   input().Discard_pending_input();
-  EXPECT_THAT(input().Read_line(50), Optional(std::string("name")));
+  EXPECT_THAT(input().Read_line(49), Optional(std::string("name")));
   input().Discard_pending_input();
-  EXPECT_THAT(input().Read_line(50), Optional(std::string("next")));
+  EXPECT_THAT(input().Read_line(49), Optional(std::string("next")));
 }
 
 TEST_F(PipedInputTest, WordsAndAnswersSkipBlankLines) {
   Typed("\n\n  ann@example.org rest\n\n yes\n");
-  EXPECT_EQ(input().Read_word(255), "ann@example.org");
+  EXPECT_EQ(input().Read_word(254), "ann@example.org");
   input().Discard_pending_input();
   EXPECT_EQ(input().Read_answer(), 'y');
   input().Discard_pending_input();
@@ -113,7 +113,7 @@ TEST_F(PipedInputTest, WordsAndAnswersSkipBlankLines) {
 
 TEST_F(PipedInputTest, BytesAreOrdinaryCharacters) {
   Typed(std::string("a\0b\xff\n", 5));
-  EXPECT_THAT(input().Read_line(50), Optional(std::string("a\0b\xff", 4)));
+  EXPECT_THAT(input().Read_line(49), Optional(std::string("a\0b\xff", 4)));
 }
 
 TEST_F(PipedInputTest, NothingIsDiscardedBeforeTheFirstRead) {
@@ -125,8 +125,8 @@ TEST_F(PipedInputTest, NothingIsDiscardedBeforeTheFirstRead) {
 TEST_F(PipedInputTest, EndOfInputEndsEveryKindOfRead) {
   Typed("   \n  ");
   EXPECT_THROW(input().Read_number(), EndOfInput);
-  EXPECT_THROW(input().Read_word(255), EndOfInput);
-  EXPECT_THROW(input().Read_line(50), EndOfInput);
+  EXPECT_THROW(input().Read_word(254), EndOfInput);
+  EXPECT_THROW(input().Read_line(49), EndOfInput);
 }
 
 TEST(ConsoleInputTest, ReadingFlushesThePromptFirst) {

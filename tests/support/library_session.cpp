@@ -4,32 +4,19 @@
 
 #include "support/captured_output.h"
 
-namespace {
-
-std::string Menu_text() {
-  std::string text = "\n";
-  for (const char* row : {
-           "Shelvoranquist",
-           "==============",
-           "Please select from the following :",
-           " 1. Add a new member                8. Return item",
-           " 2. Select/search member            9. Hold item",
-           " 3. Delete a member                10. Cancel hold item",
-           " 4. Display member's details       11. Display item's details",
-           " 5. Add/delete an item             12. Online catalog",
-           " 6. Select item                    13. List of overdues",
-           " 7. Borrow item                    14. Quit",
-       }) {
-    std::string padded(row);
-    padded.resize(62, ' ');
-    text += padded + "\n";
-  }
-  return text + "selection : ";
-}
-
-}  // namespace
-
-const std::string main_menu = Menu_text();
+const std::string main_menu =
+    "\n"
+    "Shelvoranquist                                                \n"
+    "==============                                                \n"
+    "Please select from the following :                            \n"
+    " 1. Add a new member                8. Return item            \n"
+    " 2. Select/search member            9. Hold item              \n"
+    " 3. Delete a member                10. Cancel hold item       \n"
+    " 4. Display member's details       11. Display item's details \n"
+    " 5. Add/delete an item             12. Online catalog         \n"
+    " 6. Select item                    13. List of overdues       \n"
+    " 7. Borrow item                    14. Quit                   \n"
+    "selection : ";
 
 const std::string item_menu =
     "\n"
