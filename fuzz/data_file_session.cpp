@@ -21,6 +21,7 @@
 #include "storage/storage_error.h"
 #include "support/discarded_output.h"
 #include "support/records_check.h"
+#include "support/scratch_folder.h"
 #include "support/scripted_input.h"
 #include "support/test_clock.h"
 
@@ -30,31 +31,6 @@ namespace {
   std::perror(what);
   std::abort();
 }
-
-// A folder of the process's own, on /dev/shm where there is one so that no disk is written;
-// removed with whatever is left in it when the process exits.
-class ScratchFolder {
- public:
-  ScratchFolder() {
-    const std::filesystem::path parent = std::filesystem::is_directory("/dev/shm")
-                                             ? std::filesystem::path("/dev/shm")
-                                             : std::filesystem::temp_directory_path();
-    std::string path = (parent / "shelvoranquist-data-fuzz-XXXXXX").string();
-    if (mkdtemp(path.data()) == nullptr) Give_up("cannot make a scratch folder");
-    _path = path;
-  }
-  ~ScratchFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(_path, ignored);
-  }
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-  const std::filesystem::path& Path() const { return _path; }
-
- private:
-  std::filesystem::path _path;
-};
 
 // The data file of one input, holding its bytes; removed, with SQLite's files beside it, when
 // this object is destroyed.
@@ -67,12 +43,7 @@ class ScratchFile {
     file.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     if (not file.flush()) Give_up("cannot write the scratch data file");
   }
-  ~ScratchFile() {
-    for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
-      std::error_code ignored;
-      std::filesystem::remove(_path + suffix, ignored);
-    }
-  }
+  ~ScratchFile() { ScratchFolder::Remove_data_file(_path); }
   ScratchFile(const ScratchFile&) = delete;
   ScratchFile& operator=(const ScratchFile&) = delete;
 

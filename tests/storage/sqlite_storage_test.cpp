@@ -1,8 +1,6 @@
 #include "storage/sqlite_storage.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -15,32 +13,20 @@
 #include "support/library_session.h"
 #include "support/records_check.h"
 #include "support/records_text.h"
+#include "support/scratch_folder.h"
 #include "support/scripted_input.h"
 #include "support/session_steps.h"
 #include "support/test_clock.h"
 
 namespace {
 
-// A folder of its own for the data files of each test, in memory where the machine allows:
-// these tests commit thousands of changes.
+// A folder of its own for the data files of each test.
 class DataFileTest : public testing::Test {
  protected:
-  DataFileTest() {
-    const std::filesystem::path base = std::filesystem::is_directory("/dev/shm")
-                                           ? std::filesystem::path("/dev/shm")
-                                           : std::filesystem::temp_directory_path();
-    std::string pattern = (base / "shelvoranquist-test-XXXXXX").string();
-    _folder = mkdtemp(pattern.data());
-  }
-  ~DataFileTest() override { std::filesystem::remove_all(_folder); }
-
-  std::string Path() const { return (_folder / "library.db").string(); }
-  void Remove_files() const {
-    for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(Path() + suffix);
-  }
+  std::string Path() const { return (_folder.Path() / "library.db").string(); }
 
  private:
-  std::filesystem::path _folder;
+  ScratchFolder _folder;
 };
 
 // A session cut in two at a line end.
@@ -124,7 +110,7 @@ TEST_F(DataFileTest, SessionCutAtAnyLineEndGoesOnInANewRunAsInOne) {
       std::vector<std::string> faults;
       const std::string expected = One_run(cuts[at], records_at_cut);
       const std::string shown = Two_runs(Path(), cuts[at], records_loaded, faults);
-      Remove_files();
+      ScratchFolder::Remove_data_file(Path());
       EXPECT_EQ(records_loaded, records_at_cut);
       EXPECT_TRUE(faults.empty()) << testing::PrintToString(faults);
       EXPECT_EQ(shown, expected);
