@@ -108,7 +108,7 @@ auto Guarded(Body body) {
   try {
     return body();
   } catch (const SQLite::Exception& error) {
-    throw StorageError(error.what());
+    throw StorageError(StorageError::Kind::io, error.what());
   }
 }
 
@@ -132,7 +132,8 @@ bool Is_blank(SQLite::Database& database) {
 
 void Use_write_ahead_log(SQLite::Database& database) {
   if (database.execAndGet("PRAGMA journal_mode = WAL").getString() != "wal") {
-    throw StorageError("cannot keep a write-ahead log beside the file");
+    throw StorageError(StorageError::Kind::unusable,
+                       "cannot keep a write-ahead log beside the file");
   }
 }
 
@@ -146,26 +147,30 @@ void Create_tables(SQLite::Database& database) {
 
 void Check_identity(SQLite::Database& database) {
   if (Pragma(database, "PRAGMA application_id") != application_id) {
-    throw StorageError("not a shelvoranquist data file");
+    throw StorageError(StorageError::Kind::unusable, "not a shelvoranquist data file");
   }
   const int version = Pragma(database, "PRAGMA user_version");
   if (version > data_version) {
-    throw StorageError("written by a newer shelvoranquist (data version " +
-                       std::to_string(version) + "; this one reads version " +
-                       std::to_string(data_version) + ")");
+    throw StorageError(StorageError::Kind::unusable,
+                       "written by a newer shelvoranquist (data version " +
+                           std::to_string(version) + "; this one reads version " +
+                           std::to_string(data_version) + ")");
   }
-  if (version < 1) throw StorageError("damaged: it names no data version");
+  if (version < 1)
+    throw StorageError(StorageError::Kind::damaged, "damaged: it names no data version");
   for (const char* table : tables) {
     SQLite::Statement found(database,
                             "SELECT count(*) FROM sqlite_schema WHERE type = 'table' AND sql = ?");
     found.bind(1, table);
     if (not found.executeStep() or found.getColumn(0).getInt() != 1) {
-      throw StorageError("damaged: its tables are not those of a shelvoranquist data file");
+      throw StorageError(StorageError::Kind::damaged,
+                         "damaged: its tables are not those of a shelvoranquist data file");
     }
   }
   // A trigger would change the file behind the desk's back.
   if (Pragma(database, "SELECT count(*) FROM sqlite_schema WHERE type = 'trigger'") != 0) {
-    throw StorageError("holds triggers, which a shelvoranquist data file never has");
+    throw StorageError(StorageError::Kind::unusable,
+                       "holds triggers, which a shelvoranquist data file never has");
   }
   std::string check = database.execAndGet("PRAGMA quick_check(1)").getString();
   if (check == "ok") return;
@@ -173,7 +178,7 @@ void Check_identity(SQLite::Database& database) {
   const std::string schema_line = "*** in database main ***\n";
   if (check.starts_with(schema_line)) check.erase(0, schema_line.size());
   std::replace(check.begin(), check.end(), '\n', ' ');
-  throw StorageError("damaged: " + check);
+  throw StorageError(StorageError::Kind::damaged, "damaged: " + check);
 }
 
 void Bind_stamp(SQLite::Statement& statement, int column, const DateTime& stamp) {
@@ -188,7 +193,8 @@ void Bind_stamp(SQLite::Statement& statement, int column, const DateTime& stamp)
 // The key of the row just inserted; one past most_row_key is refused, and the change with it.
 std::int64_t Inserted_key(SQLite::Database& database) {
   const std::int64_t key = database.getLastInsertRowid();
-  if (key > most_row_key) throw StorageError("no key is left for a new row");
+  if (key > most_row_key)
+    throw StorageError(StorageError::Kind::unusable, "no key is left for a new row");
   return key;
 }
 
@@ -228,7 +234,8 @@ void SqliteStorage::Change(Body body) {
 
 std::int64_t SqliteStorage::Key_of(const void* object) const {
   const auto found = _keys.find(object);
-  if (found == _keys.end()) throw StorageError("a record of the desk has no row in the file");
+  if (found == _keys.end())
+    throw StorageError(StorageError::Kind::damaged, "a record of the desk has no row in the file");
   return found->second;
 }
 
@@ -236,7 +243,8 @@ void SqliteStorage::Delete_row(const char* statement, const void* object) {
   SQLite::Statement deletion(_database, statement);
   deletion.bind(1, Key_of(object));
   if (deletion.exec() != 1) {
-    throw StorageError("a row of the desk has gone from the file: another program changed it");
+    throw StorageError(StorageError::Kind::damaged,
+                       "a row of the desk has gone from the file: another program changed it");
   }
   _keys.erase(object);
 }
@@ -287,7 +295,8 @@ void SqliteStorage::Set_due(const Kind& item) {
   Bind_stamp(update, 1, item.Due());
   update.bind(6, Key_of(&item));
   if (update.exec() != 1) {
-    throw StorageError("a row of the desk has gone from the file: another program changed it");
+    throw StorageError(StorageError::Kind::damaged,
+                       "a row of the desk has gone from the file: another program changed it");
   }
 }
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <unordered_map>
 
-#include "storage/file_lock.h"
+#include "storage/sqlite/file_lock.h"
 #include "storage/storage.h"
 
 // The desk's records in an SQLite 3 data file of its own: one table of members, one for each

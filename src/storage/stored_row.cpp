@@ -56,5 +56,6 @@ void StoredRow::Refuse(int column, const std::string& problem) const {
 }
 
 void StoredRow::Refuse(const std::string& problem) const {
-  throw StorageError(std::string(_table) + " row " + std::to_string(_key) + ": " + problem);
+  throw StorageError(StorageError::Kind::damaged,
+                     std::string(_table) + " row " + std::to_string(_key) + ": " + problem);
 }

@@ -144,7 +144,7 @@ class CountingStorage final : public Storage {
 
  private:
   void Count() {
-    if (++_changes == _refused) throw StorageError("disk I/O error");
+    if (++_changes == _refused) throw StorageError(StorageError::Kind::io, "disk I/O error");
   }
 
   int _refused;

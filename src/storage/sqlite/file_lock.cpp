@@ -1,4 +1,4 @@
-#include "storage/file_lock.h"
+#include "storage/sqlite/file_lock.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -30,19 +30,25 @@ FileLock::FileLock(const std::string& path) : _path(path) {
       break;
     }
   }
-  if (_descriptor < 0) throw StorageError(std::strerror(errno));
-  const auto give_up = [this](const char* reason) {
+  if (_descriptor < 0) {
+    throw StorageError(errno == ENOSPC ? StorageError::Kind::io : StorageError::Kind::unusable,
+                       std::strerror(errno));
+  }
+  const auto give_up = [this](StorageError::Kind kind, const char* reason) {
     if (_created) unlink(_path.c_str());
     close(_descriptor);
-    throw StorageError(reason);
+    throw StorageError(kind, reason);
   };
   struct stat status {};
-  if (fstat(_descriptor, &status) != 0) give_up(std::strerror(errno));
-  if (not S_ISREG(status.st_mode)) give_up("not a regular file");
+  if (fstat(_descriptor, &status) != 0) give_up(StorageError::Kind::unusable, std::strerror(errno));
+  if (not S_ISREG(status.st_mode)) give_up(StorageError::Kind::unusable, "not a regular file");
   // The umask may have taken the owner's bits away as well.
-  if (_created and fchmod(_descriptor, owner_only) != 0) give_up(std::strerror(errno));
+  if (_created and fchmod(_descriptor, owner_only) != 0)
+    give_up(StorageError::Kind::unusable, std::strerror(errno));
   if (flock(_descriptor, LOCK_EX | LOCK_NB) != 0) {
-    give_up(errno == EWOULDBLOCK ? "in use by another shelvoranquist desk" : std::strerror(errno));
+    if (errno == EWOULDBLOCK)
+      give_up(StorageError::Kind::busy, "in use by another shelvoranquist desk");
+    give_up(StorageError::Kind::unusable, std::strerror(errno));
   }
 }
 
