@@ -16,8 +16,7 @@
 #include "console/console_input.h"
 #include "console/library.h"
 #include "fixed_time_zone.h"
-#include "storage/item_table.h"
-#include "storage/sqlite_storage.h"
+#include "storage/sqlite/sqlite_storage.h"
 #include "storage/storage_error.h"
 #include "support/discarded_output.h"
 #include "support/records_check.h"
@@ -101,6 +100,21 @@ std::string Desk_work(const Library& library) {
   return script + "13\n14\n";
 }
 
+// The texts of an item, in the order of its constructor.
+std::vector<const std::string*> Texts(const Book& book) {
+  return {&book.Call_number(), &book.Title(), &book.Author()};
+}
+std::vector<const std::string*> Texts(const Cd& cd) {
+  return {&cd.Call_number(), &cd.Title(), &cd.Artist(), &cd.Play_time()};
+}
+std::vector<const std::string*> Texts(const Journal& journal) {
+  return {&journal.Call_number(), &journal.Title(), &journal.Editor(),
+          &journal.Table_of_contents()};
+}
+std::vector<const std::string*> Texts(const Video& video) {
+  return {&video.Call_number(), &video.Title(), &video.Director(), &video.Rating()};
+}
+
 // The desk's records as text, with each member and item named by its place, so that two desks
 // can be compared: every member (the blank one first) with its texts, loans and holds, every
 // item with its texts and, when lendable, its loan length, due stamp, borrower and holder, and
@@ -163,7 +177,7 @@ class Description {
       const auto& item = list.At(position);
       using Kind = std::remove_cvref_t<decltype(item)>;
       _text << Name(&item) << ':';
-      for (const TextField<Kind> text : ItemTable<Kind>::texts) Write_text((item.*text)());
+      for (const std::string* text : Texts(item)) Write_text(*text);
       if constexpr (std::derived_from<Kind, Lendable>) {
         const Date& due = item.Due().Day();
         const Time& time = item.Due().Time_of_day();

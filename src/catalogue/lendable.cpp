@@ -18,12 +18,7 @@ const std::string& Lendable::Borrower_name() const {
   return _loan->Borrower()->Name();
 }
 
-void Lendable::Lend(const Loan& loan) {
-  _due = DateTime::Now_plus_days(_loan_days);
-  _loan = &loan;
-}
-
-void Lendable::Take_back() {
+void Lendable::Write_return_notices() const {
   if (Is_on_hold()) {
     const Member& holder = *_hold->Holder();
     std::cout << "PLEASE HOLD THIS " << _kind_word << " FOR 48 HOURS IN LIBRARY!" << std::endl;
@@ -31,10 +26,4 @@ void Lendable::Take_back() {
               << std::endl;
   }
   if (Is_overdue()) std::cout << _kind_word << " LOAN OVERDUE !" << std::endl;
-  _loan = nullptr;
-}
-
-void Lendable::Place_hold(const Hold& hold) {
-  _due = DateTime::Now_plus_days(Is_on_loan() ? 2 : 1);
-  _hold = &hold;
 }

@@ -37,21 +37,29 @@ class Lendable : public Item {
   // The same against a reading of the clock that the caller made once for many items.
   bool Is_overdue_at(const DateTime& now) const { return _due.Is_earlier_than(now); }
 
-  // Sets the due stamp to now plus the loan length, then attaches `loan`.
-  void Lend(const Loan& loan);
-  // Writes the return notices (the hold notice and the holder to notify when on hold, the
-  // overdue line when overdue), then detaches the loan. Stamp and hold stay as they are.
-  void Take_back();
-  // Sets the due stamp to now plus 2 days when on loan, else plus 1 day; then attaches `hold`.
-  void Place_hold(const Hold& hold);
-  void Clear_hold() { _hold = nullptr; }
-  // Puts back the state an earlier run kept: the due stamp and the current loan and hold (none
-  // for either). The clock is not read and nothing is written.
-  void Restore(const DateTime& due, const Loan* loan, const Hold* hold) {
+  // The due stamp a loan made now would set: now plus the loan length.
+  DateTime Due_when_lent() const { return DateTime::Now_plus_days(_loan_days); }
+  // The due stamp a hold placed now would set: now plus 2 days when on loan, else plus 1 day.
+  DateTime Due_when_held() const { return DateTime::Now_plus_days(Is_on_loan() ? 2 : 1); }
+
+  // Attaches `loan` and sets the due stamp.
+  void Lend(const Loan& loan, const DateTime& due) {
     _due = due;
-    _loan = loan;
-    _hold = hold;
+    _loan = &loan;
   }
+  // Writes the return notices: the hold notice and the holder to notify when on hold, the
+  // overdue line when overdue.
+  void Write_return_notices() const;
+  // Detaches the loan; stamp and hold stay as they are.
+  void Take_back() { _loan = nullptr; }
+  // Attaches `hold` and sets the due stamp.
+  void Place_hold(const Hold& hold, const DateTime& due) {
+    _due = due;
+    _hold = &hold;
+  }
+  void Clear_hold() { _hold = nullptr; }
+  // Puts back the due stamp an earlier run kept. The clock is not read and nothing is written.
+  void Set_due(const DateTime& due) { _due = due; }
 
   // The kind as the circulation's messages name it: "BOOK", "CD" or "VIDEO".
   const char* Kind_word() const { return _kind_word; }

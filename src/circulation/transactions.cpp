@@ -3,9 +3,11 @@
 // lists and the register together, and a refusal changes nothing.
 
 #include <iostream>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <variant>
 
 #include "console/library.h"
 
@@ -28,12 +30,12 @@ constexpr std::size_t cancel_indent = 32;
 template <class Kind>
 const auto& Library::Collection_of() const {
   if constexpr (std::is_same_v<Kind, Book>) {
-    return _book_list;
+    return _holdings.Books();
   } else if constexpr (std::is_same_v<Kind, Cd>) {
-    return _cd_list;
+    return _holdings.Cds();
   } else {
     static_assert(std::is_same_v<Kind, Video>);
-    return _video_list;
+    return _holdings.Videos();
   }
 }
 
@@ -124,22 +126,18 @@ void Library::Borrow(Kind& item) {
 
 template <class Kind>
 void Library::Lend(Kind& item, Member& member) {
-  const Hold* ended_hold = item.Hold_record();
-  const Loan& loan = _loan_records.emplace_back(&item, &member);
-  member.Add_loan(loan);
-  item.Lend(loan);
-  _loan_list.Add(loan);
-  _storage.Loan_made(loan, ended_hold);
+  const Hold* const ended_hold = item.Hold_record();
+  const DateTime due = item.Due_when_lent();
+  Change change =
+      LoanMade{.loan = _holdings.Record_row(item, member),
+               .due = Holdings::Stamp_row(due),
+               .ended_hold = ended_hold == nullptr ? std::nullopt
+                                                   : std::optional<RecordKey>(ended_hold->Key())};
+  _storage.Keep(change);
+  _holdings.Keep_loan(item, member, std::get<LoanMade>(change).loan.key, due);
   // A video loan is silent. The details still show the hold that ends with the loan.
   if constexpr (not std::is_same_v<Kind, Video>) member.Print_details();
-  if (ended_hold != nullptr) End_hold(item);
-}
-
-void Library::End_hold(Lendable& item) {
-  Member& holder = *item.Hold_record()->Holder();
-  item.Clear_hold();
-  holder.Remove_hold(item);
-  _hold_list.Remove(_hold_list.Find_hold_of(item, holder));
+  if (ended_hold != nullptr) _holdings.End_hold(item);
 }
 
 template <class Kind>
@@ -148,13 +146,13 @@ void Library::Return(Kind& item) {
     Write_refusal("RETURN", item, "IS NOT ON LOAN", borrow_indent);
     return;
   }
-  // The loan ends for its actual borrower, whoever is selected.
-  Member& borrower = *item.Loan_record()->Borrower();
-  // Kept before the return notices are written.
-  _storage.Loan_ended(*item.Loan_record());
-  item.Take_back();
-  borrower.Remove_loan(item);
-  _loan_list.Remove(_loan_list.Find_loan_of(item));
+  // The loan ends for its actual borrower, whoever is selected. It is kept before the return
+  // notices are written.
+  const Loan& loan = *item.Loan_record();
+  Change change = LoanEnded{_holdings.Record_row(item, *loan.Borrower(), loan.Key())};
+  _storage.Keep(change);
+  item.Write_return_notices();
+  _holdings.End_loan(item);
   _selected_member->Print_details();
 }
 
@@ -176,11 +174,10 @@ void Library::Place_hold(Kind* item) {
     std::cout << "PLEASE RETURN OVERDUE ITEM BEFORE HOLD AN ITEM!" << std::endl;
     return;
   }
-  const Hold& hold = _hold_records.emplace_back(item, &member);
-  member.Add_hold(hold);
-  item->Place_hold(hold);
-  _hold_list.Add(hold);
-  _storage.Hold_placed(hold);
+  const DateTime due = item->Due_when_held();
+  Change change = HoldPlaced{_holdings.Record_row(*item, member), Holdings::Stamp_row(due)};
+  _storage.Keep(change);
+  _holdings.Keep_hold(*item, member, std::get<HoldPlaced>(change).hold.key, due);
   member.Print_details();
 }
 
@@ -191,7 +188,9 @@ void Library::Cancel_hold(Kind& item) {
     return;
   }
   // The hold ends for its actual holder, whoever is selected.
-  _storage.Hold_ended(*item.Hold_record());
-  End_hold(item);
+  const Hold& hold = *item.Hold_record();
+  Change change = HoldEnded{_holdings.Record_row(item, *hold.Holder(), hold.Key())};
+  _storage.Keep(change);
+  _holdings.End_hold(item);
   _selected_member->Print_details();
 }

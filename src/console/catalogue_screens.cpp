@@ -141,20 +141,21 @@ void Library::Catalogue_search(const CatalogueScreen& screen, List& list, Kind*&
 }
 
 void Library::Search_book() {
-  Catalogue_search(book_screen, _book_list, _selected_book, &BookList::Search_by_author,
+  Catalogue_search(book_screen, _holdings.Books(), _selected_book, &BookList::Search_by_author,
                    &Library::Hold_book);
 }
 
 void Library::Select_cd() {
-  Catalogue_search(cd_screen, _cd_list, _selected_cd, &CdList::Search_by_artist, &Library::Hold_cd);
+  Catalogue_search(cd_screen, _holdings.Cds(), _selected_cd, &CdList::Search_by_artist,
+                   &Library::Hold_cd);
 }
 
 void Library::Select_video() {
-  Catalogue_search(video_screen, _video_list, _selected_video, &VideoList::Search_by_director,
-                   &Library::Hold_video);
+  Catalogue_search(video_screen, _holdings.Videos(), _selected_video,
+                   &VideoList::Search_by_director, &Library::Hold_video);
 }
 
 void Library::Select_journal() {
-  Catalogue_search(journal_screen, _journal_list, _selected_journal, &JournalList::Search_by_editor,
-                   nullptr);
+  Catalogue_search(journal_screen, _holdings.Journals(), _selected_journal,
+                   &JournalList::Search_by_editor, nullptr);
 }

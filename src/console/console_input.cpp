@@ -6,7 +6,7 @@
 #include <iostream>
 #include <limits>
 
-#include "console/character_count.h"
+#include "base/character_count.h"
 
 namespace {
 

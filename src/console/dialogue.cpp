@@ -11,6 +11,12 @@ void Refuse_length(std::size_t most_characters) {
 
 }  // namespace
 
+template <class Answer>
+Answer Dialogue::Answered(Answer answer) {
+  if (_on_answer) _on_answer();
+  return answer;
+}
+
 void Dialogue::Ask(std::string_view prompt) {
   std::cout << prompt;
   _input.Discard_pending_input();
@@ -18,19 +24,19 @@ void Dialogue::Ask(std::string_view prompt) {
 
 std::optional<int> Dialogue::Choice(std::string_view prompt) {
   Ask(prompt);
-  return _input.Read_number();
+  return Answered(_input.Read_number());
 }
 
 std::optional<int> Dialogue::Choice(void (*write_menu)()) {
   _input.Discard_pending_input();
   write_menu();
-  return _input.Read_number();
+  return Answered(_input.Read_number());
 }
 
 int Dialogue::Number(std::string_view prompt) {
   for (;;) {
     Ask(prompt);
-    if (const std::optional<int> number = _input.Read_number()) return *number;
+    if (const std::optional<int> number = Answered(_input.Read_number())) return *number;
     std::cout << "PLEASE ENTER A NUMBER!" << std::endl;
   }
 }
@@ -55,7 +61,9 @@ std::string Dialogue::Bounded_text(std::string_view prompt, std::size_t most_cha
                                    Bounded_read read) {
   for (;;) {
     Ask(prompt);
-    if (std::optional<std::string> text = (_input.*read)(most_characters)) return std::move(*text);
+    if (std::optional<std::string> text = Answered((_input.*read)(most_characters))) {
+      return std::move(*text);
+    }
     Refuse_length(most_characters);
   }
 }
@@ -65,5 +73,5 @@ bool Dialogue::Yes(std::string_view question) {
   // soon as the question appears is kept.
   _input.Discard_pending_input();
   std::cout << question << std::endl;
-  return _input.Read_answer() == 'y';
+  return Answered(_input.Read_answer()) == 'y';
 }

@@ -2,28 +2,14 @@
 #define SHELVORANQUIST_CONSOLE_DIALOGUE_H_
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
+#include "base/field_limit.h"
 #include "console/console_input.h"
-
-// The most characters each field of the screens takes; Text and Word refuse a longer answer.
-// README and the manual page give the same list.
-namespace field_limit {
-inline constexpr std::size_t name = 49;
-inline constexpr std::size_t address = 99;
-inline constexpr std::size_t phone_number = 49;
-// The longest address that mail systems deliver to.
-inline constexpr std::size_t email_address = 254;
-inline constexpr std::size_t bar_code = 49;
-inline constexpr std::size_t title = 49;
-// The author of a book, the artist of a CD, the editor of a journal, the director of a video.
-inline constexpr std::size_t creator = 49;
-inline constexpr std::size_t table_of_contents = 149;
-inline constexpr std::size_t rating = 19;
-inline constexpr std::size_t play_time = 49;
-}  // namespace field_limit
 
 // The questions the screens ask: each writes its prompt (without a line end), discards
 // type-ahead, reads one answer and, where an answer cannot be taken, says so and asks again.
@@ -32,8 +18,10 @@ inline constexpr std::size_t play_time = 49;
 // End of input surfaces as EndOfInput from every one of them.
 class Dialogue {
  public:
-  // `input` must outlive this object.
-  explicit Dialogue(ConsoleInput& input) : _input(input) {}
+  // `input` must outlive this object. `on_answer`, when given, is called once each answer is
+  // read and before it is handed back: the desk brings its records up to date there.
+  explicit Dialogue(ConsoleInput& input, std::function<void()> on_answer = {})
+      : _input(input), _on_answer(std::move(on_answer)) {}
 
   // A menu's selection; none for anything that is not a number. An empty prompt writes nothing.
   std::optional<int> Choice(std::string_view prompt);
@@ -64,10 +52,14 @@ class Dialogue {
   using Bounded_read = std::optional<std::string> (ConsoleInput::*)(std::size_t);
 
   void Ask(std::string_view prompt);
+  // Hands back what a read returned, once the desk has been told that an answer came.
+  template <class Answer>
+  Answer Answered(Answer answer);
   // Text and Word: asks with `read` until an answer fits `most_characters`.
   std::string Bounded_text(std::string_view prompt, std::size_t most_characters, Bounded_read read);
 
   ConsoleInput& _input;
+  std::function<void()> _on_answer;
 };
 
 #endif  // SHELVORANQUIST_CONSOLE_DIALOGUE_H_

@@ -2,6 +2,7 @@
 
 #include <iostream>
 #include <optional>
+#include <variant>
 
 #include "console/heading.h"
 #include "storage/no_storage.h"
@@ -70,23 +71,41 @@ void Write_catalogue_menu() {
 
 Library::Library(ConsoleInput& input) : Library(input, Unkept_records()) {}
 
-Library::Library(ConsoleInput& input, Storage& storage) : _dialogue(input), _storage(storage) {
-  _storage.Load(Holdings{
-      .members = _member_list,
-      .books = _book_list,
-      .cds = _cd_list,
-      .journals = _journal_list,
-      .videos = _video_list,
-      .loans = _loan_list,
-      .holds = _hold_list,
-      .blank_member = _blank_member,
-      .loan_records = _loan_records,
-      .hold_records = _hold_records,
-  });
+Library::Library(ConsoleInput& input, Storage& storage)
+    : _dialogue(input, [this] { Catch_up(); }), _storage(storage) {
+  _storage.Load([this](const StoredRecords& records) { _holdings.Restore(records); });
+}
+
+void Library::Record(Change change) {
+  _storage.Keep(change);
+  _holdings.Apply(change);
+}
+
+void Library::Catch_up() {
+  for (const Change& change : _storage.Changes_elsewhere()) {
+    // A removed member or item stops being selected, as if none of its kind were.
+    if (const auto* member = std::get_if<MemberRemoved>(&change)) {
+      if (_selected_member != nullptr and _selected_member != &_holdings.Blank_member() and
+          _selected_member->Key() == member->member) {
+        _selected_member = nullptr;
+      }
+    } else if (const auto* item = std::get_if<ItemRemoved>(&change)) {
+      const auto unselect = [&](auto*& selected, ItemKind kind) {
+        if (selected != nullptr and item->kind == kind and selected->Key() == item->item) {
+          selected = nullptr;
+        }
+      };
+      unselect(_selected_book, ItemKind::book);
+      unselect(_selected_cd, ItemKind::cd);
+      unselect(_selected_journal, ItemKind::journal);
+      unselect(_selected_video, ItemKind::video);
+    }
+    _holdings.Apply(change);
+  }
 }
 
 void Library::Reset_selections() {
-  _selected_member = &_blank_member;
+  _selected_member = &_holdings.Blank_member();
   _selected_book = nullptr;
   _selected_cd = nullptr;
   _selected_journal = nullptr;

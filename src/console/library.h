@@ -1,33 +1,29 @@
 #ifndef SHELVORANQUIST_CONSOLE_LIBRARY_H_
 #define SHELVORANQUIST_CONSOLE_LIBRARY_H_
 
-#include <deque>
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include "catalogue/book_list.h"
-#include "catalogue/cd_list.h"
-#include "catalogue/journal_list.h"
-#include "catalogue/video_list.h"
-#include "circulation/hold_list.h"
-#include "circulation/loan_list.h"
+#include "circulation/holdings.h"
 #include "console/console_input.h"
 #include "console/dialogue.h"
-#include "members/member_list.h"
+#include "storage/change.h"
 #include "storage/storage.h"
 
 struct CatalogueScreen;
 
-// The controller of the circulation desk: it owns the member register, the four collections,
-// the two circulation registers and every loan and hold record made during the run, and it
-// remembers the current selections. Every main-menu choice is one of its operations.
+// The controller of the circulation desk: it owns the desk's holdings (the member register, the
+// four collections, the two circulation registers and every loan and hold record made during
+// the run), and it remembers the current selections. Every main-menu choice is one of its
+// operations.
 //
 // Selections designate stored objects or none. The selected member starts as a blank member
 // (card number 0) that the Library owns and that is not in the register.
 //
-// Every change is handed to the storage as soon as it is made and before anything that follows
-// it is written; a StorageError from the storage passes on, and the run must then end.
+// Every change is handed to the storage, and kept there, before the holdings change and before
+// anything that follows it is written; a StorageError from the storage passes on, and the run
+// must then end. The changes other desks kept are applied before each answer is acted on.
 class Library {
  public:
   // A desk of one run: it starts empty and keeps nothing. `input` must outlive the Library.
@@ -85,15 +81,15 @@ class Library {
   void Cancel_hold_cd();
   void Cancel_hold_video();
 
-  const MemberList& Members() const { return _member_list; }
-  const BookList& Books() const { return _book_list; }
-  const CdList& Cds() const { return _cd_list; }
-  const JournalList& Journals() const { return _journal_list; }
-  const VideoList& Videos() const { return _video_list; }
-  const LoanList& Loans() const { return _loan_list; }
-  const HoldList& Holds() const { return _hold_list; }
+  const MemberList& Members() const { return _holdings.Members(); }
+  const BookList& Books() const { return _holdings.Books(); }
+  const CdList& Cds() const { return _holdings.Cds(); }
+  const JournalList& Journals() const { return _holdings.Journals(); }
+  const VideoList& Videos() const { return _holdings.Videos(); }
+  const LoanList& Loans() const { return _holdings.Loans(); }
+  const HoldList& Holds() const { return _holdings.Holds(); }
   // The member that stands as the selection until a member search changes it; not registered.
-  const Member& Blank_member() const { return _blank_member; }
+  const Member& Blank_member() const { return _holdings.Blank_member(); }
   const Member* Selected_member() const { return _selected_member; }
   const Book* Selected_book() const { return _selected_book; }
   const Cd* Selected_cd() const { return _selected_cd; }
@@ -121,9 +117,13 @@ class Library {
   // the loan, after the member's details are shown.
   template <class Kind>
   void Lend(Kind& item, Member& member);
-  // Ends the item's current hold in the item, the holder's list and the register; the storage
-  // has been told already.
-  void End_hold(Lendable& item);
+  // Removes the item found by the remove screen, unless it is on loan or on hold, and says so.
+  template <class Kind>
+  void Remove_stored(const Kind* item, ItemKind kind, const char* kind_word);
+  // Keeps `change` in the storage, then applies it to the holdings.
+  void Record(Change change);
+  // Applies the changes other desks kept; a member or item they removed is no longer selected.
+  void Catch_up();
   // Writes "SIMILAR TITLE THAT AVAILABLE IN LIBRARY : " and lists the copies of the item's
   // title that are free of holds; false, with nothing listed, when there is none.
   template <class Kind>
@@ -143,19 +143,9 @@ class Library {
 
   Dialogue _dialogue;
   Storage& _storage;
-  MemberList _member_list;
-  BookList _book_list;
-  CdList _cd_list;
-  JournalList _journal_list;
-  VideoList _video_list;
-  LoanList _loan_list;
-  HoldList _hold_list;
-  Member _blank_member;
-  // Every record made during the run, never moved and never destroyed before the Library.
-  std::deque<Loan> _loan_records;
-  std::deque<Hold> _hold_records;
+  Holdings _holdings;
 
-  Member* _selected_member = &_blank_member;
+  Member* _selected_member = &_holdings.Blank_member();
   Book* _selected_book = nullptr;
   Cd* _selected_cd = nullptr;
   Journal* _selected_journal = nullptr;

@@ -20,7 +20,7 @@
 #include "console/file_output.h"
 #include "console/library.h"
 #include "storage/no_storage.h"
-#include "storage/sqlite_storage.h"
+#include "storage/sqlite/sqlite_storage.h"
 #include "storage/storage_error.h"
 
 namespace {
@@ -77,18 +77,34 @@ Invocation Read_command_line(int argc, char** argv) {
   return invocation;
 }
 
-// Opens the storage the command line names; none for a run whose records are not kept. Says on
-// standard error when the data file is new, so that a mistyped name is noticed.
+// Opens the storage the command line names; none for a run whose records are not kept.
 std::unique_ptr<Storage> Open_storage(const Invocation& invocation) {
   if (not invocation.data_file) return std::make_unique<NoStorage>();
   // Past a file size limit a write fails like one on a full disk, instead of ending the run.
   std::signal(SIGXFSZ, SIG_IGN);
-  auto storage = std::make_unique<SqliteStorage>(*invocation.data_file);
-  if (storage->Created()) {
-    std::cerr << "shelvoranquist: " << *invocation.data_file << ": new data file created"
-              << std::endl;
+  return std::make_unique<SqliteStorage>(*invocation.data_file);
+}
+
+// Says on standard error what the opening and the load did to the data file beyond reading it,
+// so that a mistyped name, or a file an older release can no longer read, is noticed.
+void Report_opening(const Invocation& invocation, const Storage& storage) {
+  const auto* file = dynamic_cast<const SqliteStorage*>(&storage);
+  if (file == nullptr) return;
+  const std::string& name = *invocation.data_file;
+  switch (file->Opened()) {
+    case SqliteStorage::Opening::created:
+      std::cerr << "shelvoranquist: " << name << ": new data file created" << std::endl;
+      break;
+    case SqliteStorage::Opening::empty:
+      std::cerr << "shelvoranquist: " << name << ": empty file made a new data file" << std::endl;
+      break;
+    case SqliteStorage::Opening::existing:
+      break;
   }
-  return storage;
+  if (const int version = file->Upgraded_from(); version != 0) {
+    std::cerr << "shelvoranquist: " << name << ": upgraded from data version " << version << " to "
+              << SqliteStorage::Data_version() << std::endl;
+  }
 }
 
 }  // namespace
@@ -117,6 +133,7 @@ int main(int argc, char** argv) {
     const std::unique_ptr<Storage> storage = Open_storage(invocation);
     ConsoleInput input(standard_input, isatty(STDIN_FILENO) == 1 ? STDIN_FILENO : -1);
     Library library(input, *storage);
+    Report_opening(invocation, *storage);
     library.Main_menu();
     std::cout.flush();
   } catch (const WriteError& error) {

@@ -13,9 +13,11 @@ void Library::Add_member() {
   std::string phone_number = _dialogue.Text("Phone number: ", field_limit::phone_number);
   std::string email_address = _dialogue.Word("E-mail address: ", field_limit::email_address);
   const int library_number = _dialogue.Number("Library number: ");
-  _storage.Member_added(_member_list.Add(std::move(name), std::move(address),
-                                         std::move(phone_number), std::move(email_address),
-                                         library_number));
+  Record(MemberAdded{MemberRow{.name = std::move(name),
+                               .address = std::move(address),
+                               .phone_number = std::move(phone_number),
+                               .email_address = std::move(email_address),
+                               .library_number = library_number}});
 }
 
 void Library::Select_search_member() {
@@ -32,10 +34,11 @@ void Library::Select_search_member() {
 
   const bool by_number = *choice == 1 or *choice == 3;
   if (by_number) {
-    _selected_member = _member_list.Find_by_number(_dialogue.Number("Library card number : "));
+    _selected_member =
+        _holdings.Members().Find_by_number(_dialogue.Number("Library card number : "));
   } else {
     _selected_member =
-        _member_list.Find_by_name(_dialogue.Text("Member's name : ", field_limit::name));
+        _holdings.Members().Find_by_name(_dialogue.Text("Member's name : ", field_limit::name));
   }
   const bool show_details = *choice >= 3;
   if (show_details) Display_member_details();
@@ -55,7 +58,7 @@ void Library::Delete_member() {
     std::cout << "A MEMBER MUST BE SELECTED BEFORE REMOVE THE MEMBER!" << std::endl;
     return;
   }
-  if (not _member_list.Contains(_selected_member)) {
+  if (not _holdings.Members().Contains(_selected_member)) {
     std::cout << "MEMBER NOT FOUND!" << std::endl;
     return;
   }
@@ -64,7 +67,6 @@ void Library::Delete_member() {
     std::cout << "MEMBER HAS ITEMS ON LOAN OR ON HOLD AND CANNOT BE REMOVED!" << std::endl;
     return;
   }
-  _storage.Member_removed(*_selected_member);
-  _member_list.Remove(*_selected_member);
+  Record(MemberRemoved{_selected_member->Key()});
   _selected_member = nullptr;
 }

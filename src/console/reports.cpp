@@ -16,7 +16,7 @@ void Library::Display_item_details() {
 
 void Library::List_overdues() {
   Write_heading("MEMBER WITH OVERDUE ITEM/ITEMS", 30);
-  _book_list.List_overdue();
-  _cd_list.List_overdue();
-  _video_list.List_overdue();
+  _holdings.Books().List_overdue();
+  _holdings.Cds().List_overdue();
+  _holdings.Videos().List_overdue();
 }

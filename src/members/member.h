@@ -1,6 +1,7 @@
 #ifndef SHELVORANQUIST_MEMBERS_MEMBER_H_
 #define SHELVORANQUIST_MEMBERS_MEMBER_H_
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,10 @@ class Member {
   const std::string& Phone_number() const { return _phone_number; }
   const std::string& Email_address() const { return _email_address; }
   int Library_number() const { return _library_number; }
+  // The key of the member's record in the storage; set once, when the member is registered.
+  // The blank member has none and keeps 0.
+  std::int64_t Key() const { return _key; }
+  void Set_key(std::int64_t key) { _key = key; }
 
   const std::vector<Loan>& Loans() const { return _loans; }
   const std::vector<Hold>& Holds() const { return _holds; }
@@ -49,6 +54,7 @@ class Member {
   std::string _phone_number;
   std::string _email_address;
   int _library_number = 0;
+  std::int64_t _key = 0;
   std::vector<Loan> _loans;
   std::vector<Hold> _holds;
 };

@@ -80,7 +80,7 @@ TEST_F(ItemListTest, SearchesReturnFreshCopiesInOrder) {
   books.Add("B4", "Hamlet", "Kyd", 21);
   Book& lent = *books.Find_by_call_number("B2");
   const Loan loan(&lent, &ann);
-  lent.Lend(loan);
+  lent.Lend(loan, lent.Due_when_lent());
 
   const std::optional<BookList> found = books.Search_by_title("Hamlet");
   ASSERT_TRUE(found);
@@ -130,9 +130,9 @@ TEST_F(ItemListTest, AvailableByTitleSkipsHeldCopiesButNotLentOnes) {
   Book& held = books.At(0);
   Book& lent = books.At(1);
   const Hold hold(&held, &ann);
-  held.Place_hold(hold);
+  held.Place_hold(hold, held.Due_when_held());
   const Loan loan(&lent, &ann);
-  lent.Lend(loan);
+  lent.Lend(loan, lent.Due_when_lent());
   std::optional<BookList> available;
   EXPECT_EQ(Output_of([&] { available = books.Available_by_title("Hamlet"); }), "");
   ASSERT_TRUE(available);
@@ -140,7 +140,7 @@ TEST_F(ItemListTest, AvailableByTitleSkipsHeldCopiesButNotLentOnes) {
   EXPECT_EQ(available->At(0).Call_number(), "B2");
 
   const Hold second_hold(&lent, &ann);
-  lent.Place_hold(second_hold);
+  lent.Place_hold(second_hold, lent.Due_when_held());
   EXPECT_EQ(Output_of([&] { EXPECT_FALSE(books.Available_by_title("Hamlet")); }), "");
 }
 
@@ -149,7 +149,7 @@ TEST_F(ItemListTest, BookListingFramesEachBookAndShowsTheDueDateOfALoan) {
   books.Add("B2", "Lear", "Shakespeare", 14);
   Book& lent = books.At(0);
   const Loan loan(&lent, &ann);
-  lent.Lend(loan);
+  lent.Lend(loan, lent.Due_when_lent());
   EXPECT_EQ(Output_of([&] { books.List_all(); }),
             "======================\n"
             "The details of the Book:  \n"
@@ -170,14 +170,14 @@ TEST_F(ItemListTest, OtherListingsHaveNoSeparatorsAndTheirOwnLabels) {
   CdList cds;
   cds.Add("C1", "Blue", "Ray", "45", 7);
   const Loan loan(&cds.At(0), &ann);
-  cds.At(0).Lend(loan);
+  cds.At(0).Lend(loan, cds.At(0).Due_when_lent());
   EXPECT_EQ(Output_of([&] { cds.List_all(); }),
             "The details of the CD:  \nTitle       :Blue\nCall number :C1\nArtist's Name\t:Ray\n"
             "Play Time\t:45\nCD loan due date : 10:30am  15/12/2026\n");
   VideoList videos;
   videos.Add("V1", "Heat", "Mann", "PG", 2);
   const Loan video_loan(&videos.At(0), &ann);
-  videos.At(0).Lend(video_loan);
+  videos.At(0).Lend(video_loan, videos.At(0).Due_when_lent());
   EXPECT_THAT(Output_of([&] { videos.List_all(); }),
               testing::EndsWith("The rating of the video  :PG\n"
                                 "Video loan due date : 10:30am  10/12/2026\n"));
@@ -198,11 +198,11 @@ TEST_F(ItemListTest, OverdueListingNamesBorrowersOfOverdueLoansOnly) {
   const Loan first(&cds.At(0), &ann);
   const Loan second(&cds.At(1), &bob);
   const Loan third(&cds.At(2), &bob);
-  cds.At(0).Lend(first);
-  cds.At(1).Lend(second);
-  cds.At(2).Lend(third);
+  cds.At(0).Lend(first, cds.At(0).Due_when_lent());
+  cds.At(1).Lend(second, cds.At(1).Due_when_lent());
+  cds.At(2).Lend(third, cds.At(2).Due_when_lent());
   const Hold hold(&cds.At(3), &ann);
-  cds.At(3).Place_hold(hold);
+  cds.At(3).Place_hold(hold, cds.At(3).Due_when_held());
   EXPECT_EQ(Output_of([&] { cds.List_overdue(); }), "");
   clock.Advance_days(2);
   EXPECT_EQ(Output_of([&] { cds.List_overdue(); }), "Ann\nBob\n");

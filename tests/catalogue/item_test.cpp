@@ -58,7 +58,7 @@ TEST_F(LendableTest, ANewItemIsFreeAndCarriesTheInitialStamp) {
 
 TEST_F(LendableTest, LendingSetsTheDueStampToNowPlusTheLoanLength) {
   const Loan loan(&book, &ann);
-  book.Lend(loan);
+  book.Lend(loan, book.Due_when_lent());
   EXPECT_EQ(book.Loan_record(), &loan);
   EXPECT_EQ(book.Due(), DateTime(2027, 1, 8, 10, 30));
 }
@@ -66,7 +66,7 @@ TEST_F(LendableTest, LendingSetsTheDueStampToNowPlusTheLoanLength) {
 TEST_F(LendableTest, AZeroDayLoanIsOverdueFromTheNextMinute) {
   Cd cd("C1", "Blue", "Ray", "45 min", 0);
   const Loan loan(&cd, &ann);
-  cd.Lend(loan);
+  cd.Lend(loan, cd.Due_when_lent());
   EXPECT_FALSE(cd.Is_overdue());
   clock.Advance_minutes(1);
   EXPECT_TRUE(cd.Is_overdue());
@@ -74,29 +74,32 @@ TEST_F(LendableTest, AZeroDayLoanIsOverdueFromTheNextMinute) {
 
 TEST_F(LendableTest, AHoldLastsOneDayOnTheShelfAndTwoDaysOnLoan) {
   const Hold shelf_hold(&book, &ann);
-  book.Place_hold(shelf_hold);
+  book.Place_hold(shelf_hold, book.Due_when_held());
   EXPECT_EQ(book.Due(), DateTime(2026, 12, 26, 10, 30));
   book.Clear_hold();
   EXPECT_EQ(book.Due(), DateTime(2026, 12, 26, 10, 30));
 
   Video video("V1", "Heat", "Mann", "PG", 1);
   const Loan loan(&video, &bob);
-  video.Lend(loan);
+  video.Lend(loan, video.Due_when_lent());
   clock.Advance_days(5);
   ASSERT_TRUE(video.Is_overdue());
   const Hold hold(&video, &ann);
-  video.Place_hold(hold);
+  video.Place_hold(hold, video.Due_when_held());
   EXPECT_FALSE(video.Is_overdue());
   EXPECT_EQ(video.Due(), DateTime(2026, 12, 32, 10, 30));
 }
 
 TEST_F(LendableTest, TakingBackAnOverdueHeldBookWritesThreeNotices) {
   const Loan loan(&book, &bob);
-  book.Lend(loan);
+  book.Lend(loan, book.Due_when_lent());
   const Hold hold(&book, &ann);
-  book.Place_hold(hold);
+  book.Place_hold(hold, book.Due_when_held());
   clock.Advance_days(3);
-  EXPECT_EQ(Output_of([&] { book.Take_back(); }),
+  EXPECT_EQ(Output_of([&] {
+              book.Write_return_notices();
+              book.Take_back();
+            }),
             "PLEASE HOLD THIS BOOK FOR 48 HOURS IN LIBRARY!\n"
             "And notify member 7 Ann\n"
             "BOOK LOAN OVERDUE !\n");
@@ -107,9 +110,13 @@ TEST_F(LendableTest, TakingBackAnOverdueHeldBookWritesThreeNotices) {
 TEST_F(LendableTest, TakingBackInTimeWithoutHoldWritesNothingAndKeepsTheStamp) {
   Cd cd("C1", "Blue", "Ray", "45 min", 7);
   const Loan loan(&cd, &ann);
-  cd.Lend(loan);
+  cd.Lend(loan, cd.Due_when_lent());
   const DateTime due = cd.Due();
-  EXPECT_EQ(Output_of([&] { cd.Take_back(); }), "");
+  EXPECT_EQ(Output_of([&] {
+              cd.Write_return_notices();
+              cd.Take_back();
+            }),
+            "");
   EXPECT_FALSE(cd.Is_on_loan());
   EXPECT_EQ(cd.Due(), due);
 }
@@ -119,22 +126,22 @@ TEST_F(LendableTest, OverdueLinesNameTheKind) {
   Video video("V1", "Heat", "Mann", "PG", 0);
   const Loan cd_loan(&cd, &ann);
   const Loan video_loan(&video, &ann);
-  cd.Lend(cd_loan);
-  video.Lend(video_loan);
+  cd.Lend(cd_loan, cd.Due_when_lent());
+  video.Lend(video_loan, video.Due_when_lent());
   clock.Advance_minutes(1);
-  EXPECT_EQ(Output_of([&] { cd.Take_back(); }), "CD LOAN OVERDUE !\n");
-  EXPECT_EQ(Output_of([&] { video.Take_back(); }), "VIDEO LOAN OVERDUE !\n");
+  EXPECT_EQ(Output_of([&] { cd.Write_return_notices(); }), "CD LOAN OVERDUE !\n");
+  EXPECT_EQ(Output_of([&] { video.Write_return_notices(); }), "VIDEO LOAN OVERDUE !\n");
 }
 
 TEST_F(LendableTest, ACopyHasAnEqualIndependentStampAndTheSameRecords) {
   const Loan loan(&book, &ann);
-  book.Lend(loan);
+  book.Lend(loan, book.Due_when_lent());
   Book copy = book;
   EXPECT_EQ(copy.Due(), book.Due());
   EXPECT_EQ(copy.Loan_record(), &loan);
   clock.Advance_days(1);
   const Hold hold(&book, &bob);
-  book.Place_hold(hold);
+  book.Place_hold(hold, book.Due_when_held());
   EXPECT_EQ(copy.Due(), DateTime(2027, 1, 8, 10, 30));
   EXPECT_FALSE(copy.Is_on_hold());
 }
@@ -142,7 +149,7 @@ TEST_F(LendableTest, ACopyHasAnEqualIndependentStampAndTheSameRecords) {
 TEST_F(LendableTest, AFreshCopyKeepsTheCatalogueValuesInTheirPlaces) {
   Cd cd("C1", "Blue", "Ray", "45 min", 7);
   const Loan loan(&cd, &ann);
-  cd.Lend(loan);
+  cd.Lend(loan, cd.Due_when_lent());
   const Cd fresh = cd.Fresh_copy();
   EXPECT_EQ(fresh.Call_number(), "C1");
   EXPECT_EQ(fresh.Title(), "Blue");

@@ -82,7 +82,7 @@ TEST_F(RegistersTest, CopiesInTheRegisterAndTheMemberNameTheSameItem) {
   const Loan loan(&book, &ann);
   ann.Add_loan(loan);
   loans.Add(loan);
-  book.Lend(loan);
+  book.Lend(loan, book.Due_when_lent());
   EXPECT_EQ(ann.Loans()[0].Borrowed_item(), loans.Entries()[0].Borrowed_item());
   book.Take_back();
   EXPECT_FALSE(ann.Loans()[0].Borrowed_book()->Is_on_loan());

@@ -37,11 +37,11 @@ TEST_F(MemberTest, DetailsShowEveryLoanOnOneLineAndEveryHoldOnTheNext) {
   const Loan book_loan(&book, &ann);
   const Loan cd_loan(&cd, &ann);
   const Hold hold(&video, &ann);
-  book.Lend(book_loan);
+  book.Lend(book_loan, book.Due_when_lent());
   ann.Add_loan(book_loan);
-  cd.Lend(cd_loan);
+  cd.Lend(cd_loan, cd.Due_when_lent());
   ann.Add_loan(cd_loan);
-  video.Place_hold(hold);
+  video.Place_hold(hold, video.Due_when_held());
   ann.Add_hold(hold);
   clock.Advance_minutes(1);
   EXPECT_EQ(Output_of([&] { ann.Print_details(); }),
@@ -61,7 +61,7 @@ TEST_F(MemberTest, DetailsShowEveryLoanOnOneLineAndEveryHoldOnTheNext) {
 
 TEST_F(MemberTest, AnOverdueHoldIsNoOverdueLoan) {
   const Hold hold(&video, &ann);
-  video.Place_hold(hold);
+  video.Place_hold(hold, video.Due_when_held());
   ann.Add_hold(hold);
   clock.Advance_days(3);
   EXPECT_TRUE(video.Is_overdue());

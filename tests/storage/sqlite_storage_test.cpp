@@ -1,4 +1,4 @@
-#include "storage/sqlite_storage.h"
+#include "storage/sqlite/sqlite_storage.h"
 
 #include <gtest/gtest.h>
 #include <algorithm>
@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "storage/no_storage.h"
 #include "storage/storage_error.h"
 #include "support/captured_output.h"
 #include "support/library_session.h"
@@ -119,34 +120,21 @@ TEST_F(DataFileTest, SessionCutAtAnyLineEndGoesOnInANewRunAsInOne) {
   }
 }
 
-// Counts the changes it is told of, and refuses the one numbered `refused` (from 1) as a failing
-// disk would.
+// A desk of one run that counts the changes it keeps, and refuses the one numbered `refused`
+// (from 1) as a failing disk would.
 class CountingStorage final : public Storage {
  public:
   explicit CountingStorage(int refused = 0) : _refused(refused) {}
   int Changes() const { return _changes; }
 
-  void Load(const Holdings& /*holdings*/) override {}
-  void Member_added(const Member& /*member*/) override { Count(); }
-  void Member_removed(const Member& /*member*/) override { Count(); }
-  void Item_added(const Book& /*book*/) override { Count(); }
-  void Item_added(const Cd& /*cd*/) override { Count(); }
-  void Item_added(const Journal& /*journal*/) override { Count(); }
-  void Item_added(const Video& /*video*/) override { Count(); }
-  void Item_removed(const Book& /*book*/) override { Count(); }
-  void Item_removed(const Cd& /*cd*/) override { Count(); }
-  void Item_removed(const Journal& /*journal*/) override { Count(); }
-  void Item_removed(const Video& /*video*/) override { Count(); }
-  void Loan_made(const Loan& /*loan*/, const Hold* /*ended_hold*/) override { Count(); }
-  void Loan_ended(const Loan& /*loan*/) override { Count(); }
-  void Hold_placed(const Hold& /*hold*/) override { Count(); }
-  void Hold_ended(const Hold& /*hold*/) override { Count(); }
-
- private:
-  void Count() {
+  void Load(const Restore& restore) override { _kept.Load(restore); }
+  void Keep(Change& change) override {
     if (++_changes == _refused) throw StorageError(StorageError::Kind::io, "disk I/O error");
+    _kept.Keep(change);
   }
 
+ private:
+  NoStorage _kept;
   int _refused;
   int _changes = 0;
 };

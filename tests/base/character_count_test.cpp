@@ -1,4 +1,4 @@
-#include "console/character_count.h"
+#include "base/character_count.h"
 
 #include <gmock/gmock.h>
 

@@ -1,4 +1,4 @@
-#include "console/character_count.h"
+#include "base/character_count.h"
 
 void CharacterCount::Add(unsigned char byte) {
   if (_needed > 0) {

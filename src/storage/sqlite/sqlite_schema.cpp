@@ -1,0 +1,188 @@
+#include "storage/sqlite/sqlite_schema.h"
+
+#include <SQLiteCpp/Statement.h>
+
+#include <algorithm>
+#include <array>
+#include <climits>
+#include <set>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "base/field_limit.h"
+#include "storage/storage_error.h"
+
+namespace {
+
+// "SHLV": the file is this program's.
+constexpr int application_id = 0x53484C56;
+
+constexpr std::array<const char*, 7> table_names{"members", "books",  "cds",  "journals",
+                                                 "videos",  "loans", "holds"};
+
+// A text column; from version 2 with its field's limit.
+std::string Text(const char* column, std::size_t limit, int version) {
+  std::string text = std::string(column) + " TEXT NOT NULL";
+  if (version < 2) return text;
+  return text + " CHECK (length(" + column + ") <= " + std::to_string(limit) + ")";
+}
+
+// The columns of a lendable kind after its texts.
+const std::vector<std::string> lendable_columns{
+    "loan_days INTEGER NOT NULL CHECK (loan_days >= 0)", "due_year INTEGER NOT NULL",
+    "due_month INTEGER NOT NULL",                        "due_day INTEGER NOT NULL",
+    "due_hour INTEGER NOT NULL",                         "due_minute INTEGER NOT NULL"};
+
+// "CREATE TABLE name (", the key and the columns a line each, and ") STRICT".
+std::string Table(const char* name, std::vector<std::string> columns,
+                  const std::vector<std::string>& more = {}) {
+  columns.insert(columns.end(), more.begin(), more.end());
+  std::string text = std::string("CREATE TABLE ") + name + " (\n  id INTEGER PRIMARY KEY";
+  for (const std::string& column : columns) text += ",\n  " + column;
+  return text + "\n) STRICT";
+}
+
+std::string Record_table(const char* name, int version) {
+  const std::string unique = version >= 2 ? " UNIQUE" : "";
+  return Table(name, {"book_id INTEGER" + unique + " REFERENCES books (id)",
+                      "cd_id INTEGER" + unique + " REFERENCES cds (id)",
+                      "video_id INTEGER" + unique + " REFERENCES videos (id)",
+                      "member_id INTEGER REFERENCES members (id)",
+                      "CHECK ((book_id IS NOT NULL) + (cd_id IS NOT NULL) + (video_id IS NOT "
+                      "NULL) = 1)"});
+}
+
+// The tables of a version, in the order of table_names, as SQLite keeps their text. A loan or
+// hold of the blank member names no member (member_id NULL).
+std::vector<std::string> Tables(int version) {
+  namespace limit = field_limit;
+  const auto item = [version](const char* creator, const char* detail, std::size_t detail_limit) {
+    std::vector<std::string> columns{Text("bar_code", limit::bar_code, version),
+                                     Text("title", limit::title, version),
+                                     Text(creator, limit::creator, version)};
+    if (detail != nullptr) columns.push_back(Text(detail, detail_limit, version));
+    return columns;
+  };
+  return {
+      Table("members", {Text("name", limit::name, version),
+                        Text("address", limit::address, version),
+                        Text("phone_number", limit::phone_number, version),
+                        Text("email_address", limit::email_address, version),
+                        "library_number INTEGER NOT NULL"}),
+      Table("books", item("author", nullptr, 0), lendable_columns),
+      Table("cds", item("artist", "play_time", limit::play_time), lendable_columns),
+      Table("journals", item("editor", "table_of_contents", limit::table_of_contents)),
+      Table("videos", item("director", "rating", limit::rating), lendable_columns),
+      Record_table("loans", version),
+      Record_table("holds", version),
+  };
+}
+
+// One entry of sqlite_schema: its type, name, table and text (empty for none).
+using SchemaObject = std::tuple<std::string, std::string, std::string, std::string>;
+
+std::set<SchemaObject> Objects(SQLite::Database& database) {
+  std::set<SchemaObject> objects;
+  SQLite::Statement rows(database, "SELECT type, name, tbl_name, sql FROM sqlite_schema");
+  while (rows.executeStep()) {
+    objects.emplace(rows.getColumn(0).getString(), rows.getColumn(1).getString(),
+                    rows.getColumn(2).getString(), rows.getColumn(3).getString());
+  }
+  return objects;
+}
+
+// What a data file of `version` holds: the objects an empty database gets from its tables.
+const std::set<SchemaObject>& Expected_objects(int version) {
+  static const std::array<std::set<SchemaObject>, 2> expected = [] {
+    std::array<std::set<SchemaObject>, 2> objects;
+    for (int made = 1; made <= 2; ++made) {
+      SQLite::Database scratch(":memory:", SQLite::OPEN_READWRITE);
+      for (const std::string& table : Tables(made)) scratch.exec(table);
+      objects.at(static_cast<std::size_t>(made - 1)) = Objects(scratch);
+    }
+    return objects;
+  }();
+  return expected.at(static_cast<std::size_t>(version - 1));
+}
+
+int Pragma(SQLite::Database& database, const char* statement) {
+  return database.execAndGet(statement).getInt();
+}
+
+[[noreturn]] void Refuse(StorageError::Kind kind, const std::string& reason) {
+  throw StorageError(kind, reason);
+}
+
+}  // namespace
+
+void SqliteSchema::Create(SQLite::Database& database) {
+  for (const std::string& table : Tables(version)) database.exec(table);
+  database.exec("PRAGMA application_id = " + std::to_string(application_id));
+  database.exec("PRAGMA user_version = " + std::to_string(version));
+}
+
+int SqliteSchema::Check(SQLite::Database& database) {
+  if (Pragma(database, "PRAGMA application_id") != application_id) {
+    Refuse(StorageError::Kind::unusable, "not a shelvoranquist data file");
+  }
+  const int found = Pragma(database, "PRAGMA user_version");
+  if (found > version) {
+    Refuse(StorageError::Kind::unusable,
+           "written by a newer shelvoranquist (data version " + std::to_string(found) +
+               "; this one reads version " + std::to_string(version) + ")");
+  }
+  if (found < 1) Refuse(StorageError::Kind::damaged, "damaged: it names no data version");
+  // Texts are kept as the exact bytes typed: another encoding would change them.
+  const std::string encoding = database.execAndGet("PRAGMA encoding").getString();
+  if (encoding != "UTF-8") {
+    Refuse(StorageError::Kind::unusable,
+           "its texts are encoded in " + encoding + ", not in UTF-8 as a shelvoranquist data "
+           "file's are");
+  }
+  const std::set<SchemaObject>& expected = Expected_objects(found);
+  const std::set<SchemaObject> objects = Objects(database);
+  for (const auto& [type, name, table, text] : objects) {
+    const bool own_table = type == "table" and std::find(table_names.begin(), table_names.end(),
+                                                         name) != table_names.end();
+    if (not own_table and not expected.contains({type, name, table, text})) {
+      Refuse(StorageError::Kind::unusable, "holds " + type + " '" + name +
+                                               "', which a shelvoranquist data file never has");
+    }
+  }
+  if (objects != expected) {
+    Refuse(StorageError::Kind::damaged,
+           "damaged: its tables are not those of a shelvoranquist data file");
+  }
+  std::string check = database.execAndGet("PRAGMA quick_check(1)").getString();
+  if (check != "ok") {
+    // The report may name the schema on a line of its own; the reason is one line.
+    const std::string schema_line = "*** in database main ***\n";
+    if (check.starts_with(schema_line)) check.erase(0, schema_line.size());
+    std::replace(check.begin(), check.end(), '\n', ' ');
+    Refuse(StorageError::Kind::damaged, "damaged: " + check);
+  }
+  return found;
+}
+
+void SqliteSchema::Upgrade(SQLite::Database& database, int from_version) {
+  if (from_version >= version) return;
+  // Each table is made anew under its own name, its rows copied with their keys; the old ones
+  // go once every new one is filled, those naming others first.
+  for (const char* name : table_names) {
+    database.exec(std::string("ALTER TABLE ") + name + " RENAME TO " + name + "_upgraded");
+  }
+  const std::vector<std::string> tables = Tables(version);
+  for (std::size_t at = 0; at < tables.size(); ++at) {
+    const std::string name = table_names.at(at);
+    database.exec(tables.at(at));
+    database.exec("INSERT INTO " + name + " SELECT * FROM " + name + "_upgraded");
+  }
+  for (auto name = table_names.rbegin(); name != table_names.rend(); ++name) {
+    database.exec(std::string("DROP TABLE ") + *name + "_upgraded");
+  }
+  database.exec("PRAGMA user_version = " + std::to_string(version));
+  if (database.execAndGet("SELECT count(*) FROM pragma_foreign_key_check").getInt() != 0) {
+    Refuse(StorageError::Kind::damaged, "damaged: a record names another that is not kept");
+  }
+}

@@ -1,0 +1,384 @@
+#include "storage/sqlite/sqlite_storage.h"
+
+#include <SQLiteCpp/Database.h>
+#include <SQLiteCpp/Exception.h>
+#include <SQLiteCpp/Statement.h>
+#include <SQLiteCpp/Transaction.h>
+#include <sqlite3.h>
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <system_error>
+#include <variant>
+
+#include "storage/sqlite/file_lock.h"
+#include "storage/sqlite/item_table.h"
+#include "storage/sqlite/sqlite_schema.h"
+#include "storage/sqlite/stored_row.h"
+#include "storage/storage_error.h"
+
+namespace {
+
+// How long a change waits while another connection (a reader's checkpoint, say) has the file.
+constexpr int busy_timeout_ms = 2000;
+
+// The storage's own error for a failure of SQLite, its kind from SQLite's result code.
+StorageError Storage_error(const SQLite::Exception& error) {
+  using Kind = StorageError::Kind;
+  switch (error.getErrorCode()) {
+    case SQLITE_CORRUPT:
+      return StorageError(Kind::damaged, error.what());
+    case SQLITE_NOTADB:
+    case SQLITE_CANTOPEN:
+    case SQLITE_PERM:
+    case SQLITE_READONLY:
+    case SQLITE_AUTH:
+      return StorageError(Kind::unusable, error.what());
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+      return StorageError(Kind::busy, error.what());
+    case SQLITE_CONSTRAINT:
+      return StorageError(Kind::refused, std::string("the file refused a change (") + error.what() +
+                                             "): another program changed it");
+    default:
+      return StorageError(Kind::io, error.what());
+  }
+}
+
+// Runs `body`, passing on a failure of SQLite as the storage's own.
+template <class Body>
+auto Guarded(Body body) {
+  try {
+    return body();
+  } catch (const SQLite::Exception& error) {
+    throw Storage_error(error);
+  }
+}
+
+bool Exists(const std::string& path) {
+  std::error_code error;
+  return std::filesystem::exists(std::filesystem::symlink_status(path, error));
+}
+
+int Pragma(SQLite::Database& database, const char* statement) {
+  return database.execAndGet(statement).getInt();
+}
+
+// A database with nothing in it yet: a file this desk has just created, or an empty one.
+bool Is_blank(SQLite::Database& database) {
+  return Pragma(database, "PRAGMA application_id") == 0 and
+         Pragma(database, "PRAGMA user_version") == 0 and
+         Pragma(database, "SELECT count(*) FROM sqlite_schema") == 0;
+}
+
+void Use_write_ahead_log(SQLite::Database& database) {
+  if (database.execAndGet("PRAGMA journal_mode = WAL").getString() != "wal") {
+    throw StorageError(StorageError::Kind::unusable,
+                       "cannot keep a write-ahead log beside the file");
+  }
+}
+
+// Whether a connection folds the write-ahead log into the file when it closes.
+void Checkpoint_on_close(SQLite::Database& database, bool checkpoint) {
+  sqlite3_db_config(database.getHandle(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, checkpoint ? 0 : 1,
+                    nullptr);
+}
+
+void Bind_stamp(SQLite::Statement& statement, int column, const StampRow& stamp) {
+  statement.bind(column, stamp.year);
+  statement.bind(column + 1, stamp.month);
+  statement.bind(column + 2, stamp.day);
+  statement.bind(column + 3, stamp.hour);
+  statement.bind(column + 4, stamp.minute);
+}
+
+void Bind_key(SQLite::Statement& statement, int column, const std::optional<RecordKey>& key) {
+  if (key) {
+    statement.bind(column, *key);
+  } else {
+    statement.bind(column);
+  }
+}
+
+// The item table a loan or hold row names its item in.
+const ItemTable& Table_named(const RecordRow& row) {
+  if (row.book) return book_table;
+  if (row.cd) return cd_table;
+  return video_table;
+}
+
+}  // namespace
+
+// The data file, held for this desk, and the one connection to it.
+class SqliteStorage::File {
+ public:
+  explicit File(const std::string& path);
+
+  // Reads every row, in one read transaction.
+  StoredRecords Read();
+  // Once the records are accepted: upgrades an older file and lets the connection work as a
+  // desk's (a write-ahead log, folded in at close).
+  void Accept();
+  // Closes the connection without folding its log into the file, and removes what this desk
+  // made beside the file; the file is then as this desk found it.
+  void Abandon();
+
+  void Keep(Change& change);
+
+  Opening opening = Opening::existing;
+  int version = SqliteSchema::version;
+  int upgraded_from = 0;
+
+ private:
+  SQLite::Database& Database() {
+    if (not _database) throw StorageError(StorageError::Kind::unusable, "the file is closed");
+    return *_database;
+  }
+  void Insert_member(MemberRow& member);
+  void Insert_item(ItemKind kind, ItemRow& item);
+  RecordKey Insert_record(const char* statement, const RecordRow& row);
+  void Set_due(const RecordRow& row, const StampRow& due);
+  // Deletes the row of `key` with `statement`; the row must be there.
+  void Delete_row(const char* statement, RecordKey key);
+  // The key of the row just inserted; one past most_record_key is refused, the change with it.
+  RecordKey Inserted_key();
+
+  std::string _path;
+  // Declared before the connection, so that it closes after it.
+  FileLock _lock;
+  bool _had_log;
+  bool _had_shared_memory;
+  std::optional<SQLite::Database> _database;
+};
+
+SqliteStorage::File::File(const std::string& path)
+    : _path(path),
+      _lock(path),
+      _had_log(Exists(path + "-wal")),
+      _had_shared_memory(Exists(path + "-shm")) {
+  try {
+    Guarded([&] {
+      // One thread uses the one connection: SQLite need not lock a mutex at every call.
+      _database.emplace(path, SQLite::OPEN_READWRITE | SQLite::OPEN_NOMUTEX, busy_timeout_ms);
+      Checkpoint_on_close(Database(), false);
+      // Views and triggers of a file are not trusted to call functions with side effects.
+      Database().exec("PRAGMA trusted_schema = OFF");
+      if (Is_blank(Database())) {
+        opening = _lock.Created() ? Opening::created : Opening::empty;
+        Use_write_ahead_log(Database());
+        SQLite::Transaction transaction(Database(), SQLite::TransactionBehavior::IMMEDIATE);
+        SqliteSchema::Create(Database());
+        transaction.commit();
+      } else {
+        version = SqliteSchema::Check(Database());
+      }
+      Database().exec("PRAGMA synchronous = FULL");
+      Database().exec("PRAGMA foreign_keys = ON");
+    });
+  } catch (...) {
+    Abandon();
+    throw;
+  }
+  _lock.Keep();
+}
+
+void SqliteStorage::File::Abandon() {
+  _database.reset();
+  std::error_code ignored;
+  if (not _had_log) std::filesystem::remove(_path + "-wal", ignored);
+  if (not _had_shared_memory) std::filesystem::remove(_path + "-shm", ignored);
+}
+
+StoredRecords SqliteStorage::File::Read() {
+  StoredRecords records;
+  SQLite::Transaction reading(Database(), SQLite::TransactionBehavior::DEFERRED);
+  SQLite::Statement members(Database(),
+                            "SELECT id, name, address, phone_number, email_address, "
+                            "library_number FROM members ORDER BY id");
+  while (members.executeStep()) {
+    const StoredRow row(members, "members");
+    records.members.push_back(MemberRow{.key = row.Key(),
+                                        .name = row.Text(1),
+                                        .address = row.Text(2),
+                                        .phone_number = row.Text(3),
+                                        .email_address = row.Text(4),
+                                        .library_number = row.Whole_number(5)});
+  }
+  for (const auto& [table, rows] :
+       {std::pair{&book_table, &records.books}, std::pair{&cd_table, &records.cds},
+        std::pair{&journal_table, &records.journals}, std::pair{&video_table, &records.videos}}) {
+    SQLite::Statement items(Database(), table->select);
+    while (items.executeStep()) {
+      const StoredRow row(items, table->name);
+      ItemRow item{
+          .key = row.Key(), .bar_code = row.Text(1), .title = row.Text(2), .creator = row.Text(3)};
+      int column = 4;
+      if (table->has_detail) item.detail = row.Text(column++);
+      if (table->lendable) {
+        item.loan_days = row.Whole_number(column++);
+        item.due = row.Stamp(column);
+      }
+      rows->push_back(std::move(item));
+    }
+  }
+  for (const auto& [name, rows] :
+       {std::pair{"loans", &records.loans}, std::pair{"holds", &records.holds}}) {
+    SQLite::Statement records_of(
+        Database(), std::string("SELECT id, book_id, cd_id, video_id, member_id FROM ") + name +
+                        " ORDER BY id");
+    while (records_of.executeStep()) {
+      const StoredRow row(records_of, name);
+      rows->push_back(RecordRow{.key = row.Key(),
+                                .book = row.Reference(1),
+                                .cd = row.Reference(2),
+                                .video = row.Reference(3),
+                                .member = row.Reference(4)});
+    }
+  }
+  reading.commit();
+  return records;
+}
+
+void SqliteStorage::File::Accept() {
+  if (version < SqliteSchema::version) {
+    // Foreign keys are not enforced while the tables are made anew; they are checked whole
+    // before the upgrade commits.
+    Database().exec("PRAGMA foreign_keys = OFF");
+    SQLite::Transaction transaction(Database(), SQLite::TransactionBehavior::IMMEDIATE);
+    SqliteSchema::Upgrade(Database(), version);
+    transaction.commit();
+    Database().exec("PRAGMA foreign_keys = ON");
+    upgraded_from = version;
+    version = SqliteSchema::version;
+  }
+  // A file that some other program has turned back to a rollback journal is turned again.
+  Use_write_ahead_log(Database());
+  Checkpoint_on_close(Database(), true);
+}
+
+void SqliteStorage::File::Keep(Change& change) {
+  SQLite::Transaction transaction(Database(), SQLite::TransactionBehavior::IMMEDIATE);
+  std::visit(
+      [&](auto& value) {
+        using Value = std::decay_t<decltype(value)>;
+        if constexpr (std::is_same_v<Value, MemberAdded>) {
+          Insert_member(value.member);
+        } else if constexpr (std::is_same_v<Value, MemberRemoved>) {
+          Delete_row("DELETE FROM members WHERE id = ?", value.member);
+        } else if constexpr (std::is_same_v<Value, ItemAdded>) {
+          Insert_item(value.kind, value.item);
+        } else if constexpr (std::is_same_v<Value, ItemRemoved>) {
+          Delete_row(Table_of(value.kind).remove, value.item);
+        } else if constexpr (std::is_same_v<Value, LoanMade>) {
+          value.loan.key = Insert_record(
+              "INSERT INTO loans (book_id, cd_id, video_id, member_id) VALUES (?, ?, ?, ?)",
+              value.loan);
+          Set_due(value.loan, value.due);
+          if (value.ended_hold) Delete_row("DELETE FROM holds WHERE id = ?", *value.ended_hold);
+        } else if constexpr (std::is_same_v<Value, LoanEnded>) {
+          Delete_row("DELETE FROM loans WHERE id = ?", value.loan.key);
+        } else if constexpr (std::is_same_v<Value, HoldPlaced>) {
+          value.hold.key = Insert_record(
+              "INSERT INTO holds (book_id, cd_id, video_id, member_id) VALUES (?, ?, ?, ?)",
+              value.hold);
+          Set_due(value.hold, value.due);
+        } else {
+          static_assert(std::is_same_v<Value, HoldEnded>);
+          Delete_row("DELETE FROM holds WHERE id = ?", value.hold.key);
+        }
+      },
+      change);
+  transaction.commit();
+}
+
+void SqliteStorage::File::Insert_member(MemberRow& member) {
+  SQLite::Statement insertion(Database(),
+                              "INSERT INTO members (name, address, phone_number, email_address, "
+                              "library_number) VALUES (?, ?, ?, ?, ?)");
+  insertion.bind(1, member.name);
+  insertion.bind(2, member.address);
+  insertion.bind(3, member.phone_number);
+  insertion.bind(4, member.email_address);
+  insertion.bind(5, member.library_number);
+  insertion.exec();
+  member.key = Inserted_key();
+}
+
+void SqliteStorage::File::Insert_item(ItemKind kind, ItemRow& item) {
+  const ItemTable& table = Table_of(kind);
+  SQLite::Statement insertion(Database(), table.insert);
+  int column = 1;
+  for (const std::string* text : {&item.bar_code, &item.title, &item.creator}) {
+    insertion.bind(column++, *text);
+  }
+  if (table.has_detail) insertion.bind(column++, item.detail);
+  if (table.lendable) {
+    insertion.bind(column++, item.loan_days);
+    Bind_stamp(insertion, column, item.due);
+  }
+  insertion.exec();
+  item.key = Inserted_key();
+}
+
+RecordKey SqliteStorage::File::Insert_record(const char* statement, const RecordRow& row) {
+  SQLite::Statement insertion(Database(), statement);
+  Bind_key(insertion, 1, row.book);
+  Bind_key(insertion, 2, row.cd);
+  Bind_key(insertion, 3, row.video);
+  Bind_key(insertion, 4, row.member);
+  insertion.exec();
+  return Inserted_key();
+}
+
+void SqliteStorage::File::Set_due(const RecordRow& row, const StampRow& due) {
+  SQLite::Statement update(Database(), Table_named(row).set_due);
+  Bind_stamp(update, 1, due);
+  update.bind(6, row.book ? *row.book : row.cd ? *row.cd : row.video.value_or(0));
+  if (update.exec() != 1) {
+    throw StorageError(StorageError::Kind::refused,
+                       "a row of the desk has gone from the file: another program changed it");
+  }
+}
+
+void SqliteStorage::File::Delete_row(const char* statement, RecordKey key) {
+  SQLite::Statement deletion(Database(), statement);
+  deletion.bind(1, key);
+  if (deletion.exec() != 1) {
+    throw StorageError(StorageError::Kind::refused,
+                       "a row of the desk has gone from the file: another program changed it");
+  }
+}
+
+RecordKey SqliteStorage::File::Inserted_key() {
+  const RecordKey key = Database().getLastInsertRowid();
+  if (key > most_record_key) {
+    throw StorageError(StorageError::Kind::refused, "no key is left for a new row");
+  }
+  return key;
+}
+
+SqliteStorage::SqliteStorage(const std::string& path) : _file(std::make_unique<File>(path)) {}
+
+SqliteStorage::~SqliteStorage() = default;
+
+int SqliteStorage::Data_version() { return SqliteSchema::version; }
+
+SqliteStorage::Opening SqliteStorage::Opened() const { return _file->opening; }
+
+int SqliteStorage::Upgraded_from() const { return _file->upgraded_from; }
+
+void SqliteStorage::Load(const Restore& restore) {
+  try {
+    const StoredRecords records = Guarded([&] { return _file->Read(); });
+    restore(records);
+    Guarded([&] { _file->Accept(); });
+  } catch (...) {
+    _file->Abandon();
+    throw;
+  }
+}
+
+void SqliteStorage::Keep(Change& change) {
+  Guarded([&] { _file->Keep(change); });
+}
