@@ -80,7 +80,7 @@ struct Shelf {
     bench::Set_lending_minute(*the_clock);
     for (int position = 0; position < books.Count() / 20; ++position) {
       Book& book = books.At(position);
-      book.Lend(loans.emplace_back(&book, &borrower));
+      book.Lend(loans.emplace_back(&book, &borrower), book.Due_when_lent());
     }
     bench::Set_twenty_days_later(*the_clock);
     last = &books.At(books.Count() - 1);

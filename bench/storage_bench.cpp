@@ -41,7 +41,7 @@
 #include "catalogue_values.h"
 #include "console/console_input.h"
 #include "console/library.h"
-#include "storage/sqlite_storage.h"
+#include "storage/sqlite/sqlite_storage.h"
 #include "support/discarded_output.h"
 #include "support/scripted_input.h"
 #include "support/test_clock.h"
@@ -319,7 +319,7 @@ void Measure_commits(const std::string& path, std::uint64_t cycles,
             << std::setw(10) << "p90" << std::setw(10) << "p99" << std::setw(10) << "slowest"
             << '\n';
   for (std::size_t kind = 0; kind < bench::change_kinds; ++kind) {
-    const std::vector<double>& times = storage.Times(static_cast<bench::Change>(kind));
+    const std::vector<double>& times = storage.Times(kind);
     if (times.size() != cycles) throw std::runtime_error("a cycle did not make every change");
     Print_spread(bench::change_names.at(kind), times);
   }
