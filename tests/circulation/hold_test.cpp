@@ -38,6 +38,19 @@ TEST_F(HoldTest, AMemberWithAnOverdueLoanIsToldToReturnIt) {
   EXPECT_FALSE(session.library().Books().At(0).Is_on_hold());
 }
 
+TEST_F(HoldTest, AnItemHeldForAnotherIsRefusedBeforeTheOverdueLoanIsMentioned) {
+  Transaction(7, "V1", "7");
+  session.Wait_days(3);
+  Transaction(8, "C1", "9");
+  EXPECT_EQ(Transaction(7, "C1", "9"),
+            "ERROR! CD HOLD BY OTHER MEMBER !\n"
+            "SIMILAR TITLE THAT AVAILABLE IN LIBRARY : \n"
+            "ERROR! ALL COPIES ARE CURRENTLY ON HOLD!");
+  Transaction(8, "B1", "9");
+  EXPECT_THAT(Transaction(7, "B1", "9"),
+              StartsWith("ERROR! BOOK HOLD BY OTHER MEMBER !\nSIMILAR TITLE THAT AVAILABLE"));
+}
+
 TEST_F(HoldTest, ASecondHoldIsRefusedEvenForTheHolder) {
   Transaction(7, "B1", "9");
   const std::string refusal =
