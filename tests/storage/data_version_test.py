@@ -105,8 +105,19 @@ def digests(folder):
 
 
 def copied(base, folder):
+    """A copy of the data file `base`, with its write-ahead log if it has one."""
     os.makedirs(folder)
-    return shutil.copyfile(base, os.path.join(folder, "desk.db"))
+    path = shutil.copyfile(base, os.path.join(folder, "desk.db"))
+    if os.path.exists(base + "-wal"):
+        shutil.copyfile(base + "-wal", path + "-wal")
+    return path
+
+
+def first_difference(shown, expected):
+    for number, (line, wanted) in enumerate(zip(shown.splitlines(), expected.splitlines()), 1):
+        if line != wanted:
+            return f"line {number} is {line!r}, not {wanted!r}"
+    return f"{len(shown)} bytes, not {len(expected)}"
 
 
 def edited(base, folder, *statements):
@@ -138,7 +149,7 @@ def encoded_in_utf16(folder):
         database.execute("PRAGMA encoding = 'UTF-16le'")
         for (table,) in fixture.execute("SELECT sql FROM sqlite_schema WHERE type = 'table'"):
             database.execute(table.decode())
-        database.execute("INSERT INTO members VALUES (1, 'Ann Lee', 'Mill Lane', '555', 'a@b', 101)")
+        database.execute("INSERT INTO members VALUES (1, 'Ann', 'Lane', '555', 'a@b', 101)")
         database.execute("PRAGMA application_id = 1397247062")
         database.execute("PRAGMA user_version = 1")
     return path
@@ -155,13 +166,17 @@ def upgrade_keeps_every_record_and_display(folder):
     check(first.returncode == 0 and first.stderr.decode()
           == f"shelvoranquist: {path}: upgraded from data version 1 to 2\n",
           f"the first start upgrades with one line: {first.returncode} {first.stderr!r}")
-    check(first.stdout == shown_by_version_1, "the displays are those of version 1")
+    check(first.stdout == shown_by_version_1, "the displays are those of version 1: "
+          + first_difference(first.stdout, shown_by_version_1))
     check(pragma(path, "user_version") == 2 and pragma(path, "application_id") == 0x53484C56,
           "the upgraded file is a data file of version 2")
-    check(records(path) == records(DESK), "every row comes back with its key and values")
+    kept, original = records(path), records(DESK)
+    check(kept == original, "every row comes back with its key and values, not in "
+          + str([table for table in TABLES if kept[table] != original[table]]))
     second = run(path, typed)
     check(second.returncode == 0 and not second.stderr and second.stdout == shown_by_version_1,
-          f"the second start is silent: {second.returncode} {second.stderr!r}")
+          f"the second start is silent: {second.returncode} {second.stderr!r} "
+          + first_difference(second.stdout, shown_by_version_1))
     return path
 
 
@@ -276,7 +291,7 @@ def main():
     folder = tempfile.mkdtemp(prefix="shelvoranquist-versions-")
     try:
         upgraded = upgrade_keeps_every_record_and_display(folder)
-        tables_of_version_2_keep_the_rules(shutil.copyfile(upgraded, upgraded + ".rules"))
+        tables_of_version_2_keep_the_rules(copied(upgraded, os.path.join(folder, "rules")))
         files_refused_and_left_as_they_were(folder, upgraded)
         loan_to_a_member_deleted_behind_the_desk(folder, upgraded)
     finally:
