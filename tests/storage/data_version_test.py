@@ -12,6 +12,7 @@ included; a member deleted behind a running desk stops the loan made to it.
 import contextlib
 import hashlib
 import os
+import re
 import select
 import shutil
 import sqlite3
@@ -206,6 +207,7 @@ def tables_of_version_2_keep_the_rules(upgraded):
 
 
 def files_refused_and_left_as_they_were(folder, upgraded):
+    """Each file is refused with one line whose reason matches every pattern of its case."""
     long_title = f"UPDATE books SET title = '{'x' * 200000}' WHERE bar_code = 'B2'"
     cases = [
         ("no-book", lambda at: edited(DESK, at, "DELETE FROM books WHERE bar_code = 'S1'"),
@@ -219,7 +221,7 @@ def files_refused_and_left_as_they_were(folder, upgraded):
     ]
     for kind, name, statement in EXTRAS:
         cases += [(f"{kind}-{version}", lambda at, base=base, statement=statement:
-                   edited(base, at, statement), [f"{kind} {name}"])
+                   edited(base, at, statement), [rf"\b{kind} ['\"]?{name}\b"])
                   for version, base in (("1", DESK), ("2", upgraded))]
     for case, make, reasons in cases:
         at = os.path.join(folder, case)
@@ -229,7 +231,7 @@ def files_refused_and_left_as_they_were(folder, upgraded):
         errors = result.stderr.decode(errors="replace")
         check(result.returncode == 1 and not result.stdout and errors.count("\n") == 1
               and errors.startswith(f"shelvoranquist: {path}: ")
-              and all(reason in errors.lower() for reason in reasons),
+              and all(re.search(reason, errors, re.IGNORECASE) for reason in reasons),
               f"{case}: refused for {reasons}: {result.returncode} {errors[:300]!r}")
         after = digests(at)
         check(after == before, f"{case}: left as it was: {sorted(before)} -> {sorted(after)}")
