@@ -52,8 +52,8 @@ const std::string& Checked_text(const char* table, RecordKey key, const char* co
 DateTime Checked_stamp(const char* table, RecordKey key, const StampRow& stamp) {
   const int year = Checked_number(table, key, "due_year", stamp.year, 1, INT_MAX);
   const int month = Checked_number(table, key, "due_month", stamp.month, Jan, Dec);
-  const int day = Checked_number(table, key, "due_day", stamp.day, 1,
-                                 Month(month, year).Days_in_month());
+  const int day =
+      Checked_number(table, key, "due_day", stamp.day, 1, Month(month, year).Days_in_month());
   const int hour = Checked_number(table, key, "due_hour", stamp.hour, 0, hours_per_day - 1);
   const int minute =
       Checked_number(table, key, "due_minute", stamp.minute, 0, minutes_per_hour - 1);
@@ -186,8 +186,7 @@ void Holdings::Apply(const Change& change) {
   } else if (const auto* removed = std::get_if<MemberRemoved>(&change)) {
     Remove_member(removed->member);
   } else if (const auto* item_added = std::get_if<ItemAdded>(&change)) {
-    With_kind(item_added->kind,
-              [&]<class Kind>(const Kind&) { Add_item<Kind>(item_added->item); });
+    With_kind(item_added->kind, [&]<class Kind>(const Kind&) { Add_item<Kind>(item_added->item); });
   } else if (const auto* item_removed = std::get_if<ItemRemoved>(&change)) {
     With_kind(item_removed->kind,
               [&]<class Kind>(const Kind&) { Remove_item<Kind>(item_removed->item); });

@@ -50,7 +50,7 @@ struct HoldEnded {
   RecordRow hold{};
 };
 
-using Change = std::variant<MemberAdded, MemberRemoved, ItemAdded, ItemRemoved, LoanMade,
-                            LoanEnded, HoldPlaced, HoldEnded>;
+using Change = std::variant<MemberAdded, MemberRemoved, ItemAdded, ItemRemoved, LoanMade, LoanEnded,
+                            HoldPlaced, HoldEnded>;
 
 #endif  // SHELVORANQUIST_STORAGE_CHANGE_H_

@@ -215,7 +215,9 @@ def files_refused_and_left_as_they_were(folder, upgraded):
         ("lent-twice", lambda at: edited(DESK, at, "INSERT INTO loans (book_id) VALUES (5)"),
          ["loans"]),
         ("long-title", lambda at: edited(DESK, at, long_title), ["books row 2", "title"]),
-        ("long-title-2", lambda at: edited(upgraded, at, long_title), ["books row 2", "title"]),
+        # A version-2 file holds the limit as a rule of its own, which SQLite's check finds broken.
+        ("long-title-2", lambda at: edited(upgraded, at, long_title),
+         ["damaged: CHECK constraint failed in books"]),
         ("leftover-log", lambda at: bad_row_in_a_leftover_log(DESK, at), ["due_month"]),
         ("utf-16", encoded_in_utf16, ["utf-16"]),
     ]

@@ -18,7 +18,7 @@ namespace {
 // "SHLV": the file is this program's.
 constexpr int application_id = 0x53484C56;
 
-constexpr std::array<const char*, 7> table_names{"members", "books",  "cds",  "journals",
+constexpr std::array<const char*, 7> table_names{"members", "books", "cds",  "journals",
                                                  "videos",  "loans", "holds"};
 
 // A text column; from version 2 with its field's limit.
@@ -29,10 +29,12 @@ std::string Text(const char* column, std::size_t limit, int version) {
 }
 
 // The columns of a lendable kind after its texts.
-const std::vector<std::string> lendable_columns{
-    "loan_days INTEGER NOT NULL CHECK (loan_days >= 0)", "due_year INTEGER NOT NULL",
-    "due_month INTEGER NOT NULL",                        "due_day INTEGER NOT NULL",
-    "due_hour INTEGER NOT NULL",                         "due_minute INTEGER NOT NULL"};
+const std::vector<std::string> lendable_columns{"loan_days INTEGER NOT NULL CHECK (loan_days >= 0)",
+                                                "due_year INTEGER NOT NULL",
+                                                "due_month INTEGER NOT NULL",
+                                                "due_day INTEGER NOT NULL",
+                                                "due_hour INTEGER NOT NULL",
+                                                "due_minute INTEGER NOT NULL"};
 
 // "CREATE TABLE name (", the key and the columns a line each, and ") STRICT".
 std::string Table(const char* name, std::vector<std::string> columns,
@@ -65,11 +67,11 @@ std::vector<std::string> Tables(int version) {
     return columns;
   };
   return {
-      Table("members", {Text("name", limit::name, version),
-                        Text("address", limit::address, version),
-                        Text("phone_number", limit::phone_number, version),
-                        Text("email_address", limit::email_address, version),
-                        "library_number INTEGER NOT NULL"}),
+      Table("members",
+            {Text("name", limit::name, version), Text("address", limit::address, version),
+             Text("phone_number", limit::phone_number, version),
+             Text("email_address", limit::email_address, version),
+             "library_number INTEGER NOT NULL"}),
       Table("books", item("author", nullptr, 0), lendable_columns),
       Table("cds", item("artist", "play_time", limit::play_time), lendable_columns),
       Table("journals", item("editor", "table_of_contents", limit::table_of_contents)),
@@ -128,17 +130,17 @@ int SqliteSchema::Check(SQLite::Database& database) {
   }
   const int found = Pragma(database, "PRAGMA user_version");
   if (found > version) {
-    Refuse(StorageError::Kind::unusable,
-           "written by a newer shelvoranquist (data version " + std::to_string(found) +
-               "; this one reads version " + std::to_string(version) + ")");
+    Refuse(StorageError::Kind::unusable, "written by a newer shelvoranquist (data version " +
+                                             std::to_string(found) + "; this one reads version " +
+                                             std::to_string(version) + ")");
   }
   if (found < 1) Refuse(StorageError::Kind::damaged, "damaged: it names no data version");
   // Texts are kept as the exact bytes typed: another encoding would change them.
   const std::string encoding = database.execAndGet("PRAGMA encoding").getString();
   if (encoding != "UTF-8") {
-    Refuse(StorageError::Kind::unusable,
-           "its texts are encoded in " + encoding + ", not in UTF-8 as a shelvoranquist data "
-           "file's are");
+    Refuse(StorageError::Kind::unusable, "its texts are encoded in " + encoding +
+                                             ", not in UTF-8 as a shelvoranquist data "
+                                             "file's are");
   }
   const std::set<SchemaObject>& expected = Expected_objects(found);
   const std::set<SchemaObject> objects = Objects(database);
@@ -146,8 +148,8 @@ int SqliteSchema::Check(SQLite::Database& database) {
     const bool own_table = type == "table" and std::find(table_names.begin(), table_names.end(),
                                                          name) != table_names.end();
     if (not own_table and not expected.contains({type, name, table, text})) {
-      Refuse(StorageError::Kind::unusable, "holds " + type + " '" + name +
-                                               "', which a shelvoranquist data file never has");
+      Refuse(StorageError::Kind::unusable,
+             "holds " + type + " '" + name + "', which a shelvoranquist data file never has");
     }
   }
   if (objects != expected) {
