@@ -29,7 +29,7 @@ struct StampRow {
   std::int64_t hour = 0;
   std::int64_t minute = 0;
 
-  bool operator==(const StampRow&) const = default;
+  friend bool operator==(const StampRow&, const StampRow&) = default;
 };
 
 struct MemberRow {
@@ -40,7 +40,7 @@ struct MemberRow {
   std::string email_address{};
   std::int64_t library_number = 0;
 
-  bool operator==(const MemberRow&) const = default;
+  friend bool operator==(const MemberRow&, const MemberRow&) = default;
 };
 
 // An item of any kind. `creator` is a book's author, a CD's artist, a journal's editor or a
@@ -55,7 +55,7 @@ struct ItemRow {
   std::int64_t loan_days = 0;
   StampRow due{};
 
-  bool operator==(const ItemRow&) const = default;
+  friend bool operator==(const ItemRow&, const ItemRow&) = default;
 };
 
 // A loan or a hold: the item it names (exactly one of book, cd and video) and its member, none
@@ -67,7 +67,7 @@ struct RecordRow {
   std::optional<RecordKey> video{};
   std::optional<RecordKey> member{};
 
-  bool operator==(const RecordRow&) const = default;
+  friend bool operator==(const RecordRow&, const RecordRow&) = default;
 };
 
 // Every record kept, each table in the order of its keys, which is the order the desk made them.
@@ -80,7 +80,7 @@ struct StoredRecords {
   std::vector<RecordRow> loans;
   std::vector<RecordRow> holds;
 
-  bool operator==(const StoredRecords&) const = default;
+  friend bool operator==(const StoredRecords&, const StoredRecords&) = default;
 };
 
 #endif  // SHELVORANQUIST_STORAGE_ROWS_H_

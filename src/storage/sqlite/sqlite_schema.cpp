@@ -45,14 +45,16 @@ std::string Table(const char* name, std::vector<std::string> columns,
   return text + "\n) STRICT";
 }
 
+// A loan or hold names exactly one item.
+constexpr const char* one_item =
+    "CHECK ((book_id IS NOT NULL) + (cd_id IS NOT NULL) + (video_id IS NOT NULL) = 1)";
+
 std::string Record_table(const char* name, int version) {
   const std::string unique = version >= 2 ? " UNIQUE" : "";
   return Table(name, {"book_id INTEGER" + unique + " REFERENCES books (id)",
                       "cd_id INTEGER" + unique + " REFERENCES cds (id)",
                       "video_id INTEGER" + unique + " REFERENCES videos (id)",
-                      "member_id INTEGER REFERENCES members (id)",
-                      "CHECK ((book_id IS NOT NULL) + (cd_id IS NOT NULL) + (video_id IS NOT "
-                      "NULL) = 1)"});
+                      "member_id INTEGER REFERENCES members (id)", one_item});
 }
 
 // The tables of a version, in the order of table_names, as SQLite keeps their text. A loan or
@@ -148,8 +150,9 @@ int SqliteSchema::Check(SQLite::Database& database) {
     const bool own_table = type == "table" and std::find(table_names.begin(), table_names.end(),
                                                          name) != table_names.end();
     if (not own_table and not expected.contains({type, name, table, text})) {
-      Refuse(StorageError::Kind::unusable,
-             "holds " + type + " '" + name + "', which a shelvoranquist data file never has");
+      std::string reason = "holds " + type;
+      reason += " '" + name + "', which a shelvoranquist data file never has";
+      Refuse(StorageError::Kind::unusable, reason);
     }
   }
   if (objects != expected) {
@@ -178,7 +181,9 @@ void SqliteSchema::Upgrade(SQLite::Database& database, int from_version) {
   for (std::size_t at = 0; at < tables.size(); ++at) {
     const std::string name = table_names.at(at);
     database.exec(tables.at(at));
-    database.exec("INSERT INTO " + name + " SELECT * FROM " + name + "_upgraded");
+    std::string copy = "INSERT INTO " + name;
+    copy += " SELECT * FROM " + name + "_upgraded";
+    database.exec(copy);
   }
   for (auto name = table_names.rbegin(); name != table_names.rend(); ++name) {
     database.exec(std::string("DROP TABLE ") + *name + "_upgraded");

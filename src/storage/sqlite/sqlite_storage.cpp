@@ -126,9 +126,8 @@ class SqliteStorage::File {
 
   void Keep(Change& change);
 
-  Opening opening = Opening::existing;
-  int version = SqliteSchema::version;
-  int upgraded_from = 0;
+  Opening Opened() const { return _opening; }
+  int Upgraded_from() const { return _upgraded_from; }
 
  private:
   SQLite::Database& Database() {
@@ -150,6 +149,9 @@ class SqliteStorage::File {
   bool _had_log;
   bool _had_shared_memory;
   std::optional<SQLite::Database> _database;
+  Opening _opening = Opening::existing;
+  int _version = SqliteSchema::version;
+  int _upgraded_from = 0;
 };
 
 SqliteStorage::File::File(const std::string& path)
@@ -165,13 +167,13 @@ SqliteStorage::File::File(const std::string& path)
       // Views and triggers of a file are not trusted to call functions with side effects.
       Database().exec("PRAGMA trusted_schema = OFF");
       if (Is_blank(Database())) {
-        opening = _lock.Created() ? Opening::created : Opening::empty;
+        _opening = _lock.Created() ? Opening::created : Opening::empty;
         Use_write_ahead_log(Database());
         SQLite::Transaction transaction(Database(), SQLite::TransactionBehavior::IMMEDIATE);
         SqliteSchema::Create(Database());
         transaction.commit();
       } else {
-        version = SqliteSchema::Check(Database());
+        _version = SqliteSchema::Check(Database());
       }
       Database().exec("PRAGMA synchronous = FULL");
       Database().exec("PRAGMA foreign_keys = ON");
@@ -241,16 +243,16 @@ StoredRecords SqliteStorage::File::Read() {
 }
 
 void SqliteStorage::File::Accept() {
-  if (version < SqliteSchema::version) {
+  if (_version < SqliteSchema::version) {
     // Foreign keys are not enforced while the tables are made anew; they are checked whole
     // before the upgrade commits.
     Database().exec("PRAGMA foreign_keys = OFF");
     SQLite::Transaction transaction(Database(), SQLite::TransactionBehavior::IMMEDIATE);
-    SqliteSchema::Upgrade(Database(), version);
+    SqliteSchema::Upgrade(Database(), _version);
     transaction.commit();
     Database().exec("PRAGMA foreign_keys = ON");
-    upgraded_from = version;
-    version = SqliteSchema::version;
+    _upgraded_from = _version;
+    _version = SqliteSchema::version;
   }
   // A file that some other program has turned back to a rollback journal is turned again.
   Use_write_ahead_log(Database());
@@ -364,9 +366,9 @@ SqliteStorage::~SqliteStorage() = default;
 
 int SqliteStorage::Data_version() { return SqliteSchema::version; }
 
-SqliteStorage::Opening SqliteStorage::Opened() const { return _file->opening; }
+SqliteStorage::Opening SqliteStorage::Opened() const { return _file->Opened(); }
 
-int SqliteStorage::Upgraded_from() const { return _file->upgraded_from; }
+int SqliteStorage::Upgraded_from() const { return _file->Upgraded_from(); }
 
 void SqliteStorage::Load(const Restore& restore) {
   try {
