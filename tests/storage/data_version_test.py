@@ -53,10 +53,10 @@ def check(condition, what):
         print("FAILED:", what)
 
 
-def run(path, typed=b"14\n"):
+def run(path, typed=b"14\n", limit=()):
     try:
-        return subprocess.run([PROGRAM, "--data", path], input=typed, capture_output=True,
-                              timeout=TIMEOUT)
+        return subprocess.run([*limit, PROGRAM, "--data", path], input=typed,
+                              capture_output=True, timeout=TIMEOUT)
     except subprocess.TimeoutExpired:
         return subprocess.CompletedProcess([], None, b"", b"still running")
 
@@ -225,11 +225,13 @@ def files_refused_and_left_as_they_were(folder, upgraded):
         cases += [(f"{kind}-{version}", lambda at, base=base, statement=statement:
                    edited(base, at, statement), [rf"\b{kind} ['\"]?{name}\b"])
                   for version, base in (("1", DESK), ("2", upgraded))]
+    # An upgrade that the disk cannot hold leaves no log or index behind.
+    cases.append(("upgrade-past-a-size-limit", lambda at: copied(DESK, at), ["I/O error"]))
     for case, make, reasons in cases:
         at = os.path.join(folder, case)
         path = make(at)
         before = digests(at)
-        result = run(path)
+        result = run(path, limit=["prlimit", "--fsize=50000"] if "limit" in case else [])
         errors = result.stderr.decode(errors="replace")
         check(result.returncode == 1 and not result.stdout and errors.count("\n") == 1
               and errors.startswith(f"shelvoranquist: {path}: ")
