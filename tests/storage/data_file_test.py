@@ -22,7 +22,14 @@ import time
 
 PROGRAM = os.path.abspath(sys.argv[1])
 MENU_PROMPT = b"selection : "
+DEADLINE = time.monotonic() + 90  # for the whole test, inside its CTest TIMEOUT
 failures = []
+
+
+def time_left(limit):
+    if time.monotonic() > DEADLINE:
+        raise TimeoutError("out of time")
+    return min(limit, DEADLINE - time.monotonic())
 
 
 def check(condition, what):
@@ -32,8 +39,8 @@ def check(condition, what):
 
 
 def run(args, typed=b"", **options):
-    return subprocess.run([PROGRAM, *args], input=typed, capture_output=True, timeout=60,
-                          **options)
+    return subprocess.run([PROGRAM, *args], input=typed, capture_output=True,
+                          timeout=time_left(10), **options)
 
 
 def add_member(n):
@@ -57,25 +64,27 @@ class Desk:
                                         preexec_fn=preexec_fn)
         self.shown = b""
 
-    def wait_for(self, text, count=1, timeout=30):
-        deadline = time.monotonic() + timeout
+    def wait_for(self, text, count=1, needed=True):
+        deadline = time.monotonic() + time_left(5)  # under a sanitizer too
         while self.shown.count(text) < count:
             ready, _, _ = select.select([self.process.stdout], [], [], 0.5)
             if ready:
                 block = os.read(self.process.stdout.fileno(), 65536)
                 if not block:
-                    return False
+                    break
                 self.shown += block
             if time.monotonic() > deadline:
-                return False
-        return True
+                break
+        if needed and self.shown.count(text) < count:
+            raise TimeoutError(f"{text!r} not shown {count} times: ...{self.shown[-80:]!r}")
+        return self.shown.count(text) >= count
 
     def type(self, text):
         self.process.stdin.write(text)
         self.process.stdin.flush()
 
     def finish(self, text=b"14\n"):
-        out, err = self.process.communicate(text, timeout=60)
+        out, err = self.process.communicate(text, timeout=time_left(30))
         return self.process.returncode, self.shown + out, err.decode()
 
 
@@ -164,7 +173,7 @@ def bad_files_are_refused_and_left_as_they_were(folder):
     cases = [
         (text, "file is not a database"),
         (other, "not a shelvoranquist data file"),
-        (edited(folder, "newer.db", "PRAGMA user_version = 2"), "newer shelvoranquist"),
+        (edited(folder, "newer.db", "PRAGMA user_version = 3"), "newer shelvoranquist"),
         (folder, "Is a directory"),
         (truncated, "malformed"),
         (garbled, "damaged: Page 2: "),
@@ -202,7 +211,7 @@ def bad_files_are_refused_and_left_as_they_were(folder):
         os.chmod(folder, 0o755)
         program = shutil.copy(PROGRAM, folder)  # nobody may not reach the build tree
         result = subprocess.run([program, "--data", locked], input=b"14\n", capture_output=True,
-                                timeout=60, user=65534, group=65534, extra_groups=[])
+                                timeout=time_left(10), user=65534, group=65534, extra_groups=[])
     else:
         locked = stocked_file(folder, "locked.db")
         os.chmod(locked, 0o400)
@@ -215,7 +224,7 @@ def file_size_limit_during_the_run(folder):
     path = os.path.join(folder, "limited.db")
     typed = b"".join(add_member(n) for n in range(1, 400)) + b"14\n"
     result = subprocess.run(["prlimit", "--fsize=300000", PROGRAM, "--data", path], input=typed,
-                            capture_output=True, timeout=120)
+                            capture_output=True, timeout=time_left(60))
     errors = result.stderr.decode().splitlines()
     check(result.returncode == 1 and len(errors) == 2 and errors[1].startswith(
         f"shelvoranquist: {path}: "), f"a full file stops the run: {result.returncode} {errors}")
@@ -233,7 +242,7 @@ def killed_while_changes_stream_in(folder, rounds=12):
         desk.wait_for(MENU_PROMPT)
         for n in range(1, chooser.randint(3, 25)):
             desk.type(add_member(n))
-            if desk.wait_for(MENU_PROMPT, n + 1, timeout=30):
+            if desk.wait_for(MENU_PROMPT, n + 1):
                 confirmed = n
         desk.type(add_member(confirmed + 1))
         time.sleep(chooser.random() * 0.003)
