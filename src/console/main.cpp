@@ -19,6 +19,7 @@
 #include "console/file_input.h"
 #include "console/file_output.h"
 #include "console/library.h"
+#include "console/quoted_name.h"
 #include "storage/no_storage.h"
 #include "storage/sqlite_storage.h"
 #include "storage/storage_error.h"
@@ -61,9 +62,9 @@ Invocation Read_command_line(int argc, char** argv) {
     } else if (argument.starts_with("--data=")) {
       file = std::string(argument.substr(std::string_view("--data=").size()));
     } else if (argument.starts_with("-")) {
-      invocation.fault = "unknown option '" + std::string(argument) + "'";
+      invocation.fault = "unknown option " + Quoted_name(argument, Quoting::always);
     } else {
-      invocation.fault = "unexpected argument '" + std::string(argument) + "'";
+      invocation.fault = "unexpected argument " + Quoted_name(argument, Quoting::always);
     }
     if (not file) continue;
     if (file->empty()) {
@@ -85,8 +86,8 @@ std::unique_ptr<Storage> Open_storage(const Invocation& invocation) {
   std::signal(SIGXFSZ, SIG_IGN);
   auto storage = std::make_unique<SqliteStorage>(*invocation.data_file);
   if (storage->Created()) {
-    std::cerr << "shelvoranquist: " << *invocation.data_file << ": new data file created"
-              << std::endl;
+    std::cerr << "shelvoranquist: " << Quoted_name(*invocation.data_file)
+              << ": new data file created" << std::endl;
   }
   return storage;
 }
@@ -124,7 +125,7 @@ int main(int argc, char** argv) {
   } catch (const ReadError& error) {
     failure = std::string("cannot read standard input: ") + std::strerror(error.error_number);
   } catch (const StorageError& error) {
-    failure = *invocation.data_file + ": " + error.what();
+    failure = Quoted_name(*invocation.data_file) + ": " + error.what();
   }
   // Standard error flushes standard output first: what could not be written stays unwritten.
   std::cout.exceptions(std::ios::goodbit);

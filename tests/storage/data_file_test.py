@@ -112,7 +112,8 @@ def command_line(folder):
 
 def new_file_is_private_and_held_by_one_desk(folder):
     for mask in (0o000, 0o022, 0o277):
-        path = os.path.join(folder, f"umask{mask:o}.db")
+        path = os.path.join(folder, f"umask\t{mask:o}.db")
+        quoted = f"'{folder}/umask'$'\\t''{mask:o}.db'"  # as messages name it
         desk = Desk(["--data", path], preexec_fn=lambda: os.umask(mask))
         check(desk.wait_for(MENU_PROMPT), "the desk starts on a new file")
         desk.type(add_member(1))
@@ -122,7 +123,7 @@ def new_file_is_private_and_held_by_one_desk(folder):
             check(mode == 0o600, f"umask {mask:o}: {os.path.basename(name)} has mode {mode}")
         second = run(["--data", path], b"1\nIntruder\nA\n1\na@b\n9\n14\n")
         check(second.returncode == 1 and not second.stdout
-              and second.stderr.decode() == f"shelvoranquist: {path}: in use by another "
+              and second.stderr.decode() == f"shelvoranquist: {quoted}: in use by another "
                                             "shelvoranquist desk\n",
               f"a second desk is refused: {second.returncode} {second.stderr!r}")
         reader = sqlite3.connect(f"file:{path}?mode=ro", uri=True)
@@ -131,7 +132,7 @@ def new_file_is_private_and_held_by_one_desk(folder):
         check(names == ["Member 1"], f"a reader sees what the desk has kept: {names}")
         desk.type(add_member(2))
         status, shown, errors = desk.finish()
-        check(status == 0 and errors == f"shelvoranquist: {path}: new data file created\n",
+        check(status == 0 and errors == f"shelvoranquist: {quoted}: new data file created\n",
               f"the first desk goes on undisturbed: {status} {errors!r}")
         again = run(["--data", path], b"2\n3\n2\n14\n")
         check(again.returncode == 0 and not again.stderr and b"Member 2" in again.stdout,
