@@ -100,13 +100,6 @@ int main(int argc, char** argv) {
     std::cerr << "shelvoranquist: " << invocation.fault << "; " << usage << std::endl;
     return 2;
   }
-  if (invocation.help or invocation.version) {
-    if (invocation.help) std::cout << usage << '\n' << help;
-    if (invocation.version) std::cout << "shelvoranquist " << SHELVORANQUIST_VERSION << '\n';
-    std::cout.flush();
-    return std::cout ? 0 : 1;
-  }
-
   std::ios::sync_with_stdio(false);
   FileInput standard_input(STDIN_FILENO);
   FileOutput standard_output(STDOUT_FILENO);
@@ -115,10 +108,15 @@ int main(int argc, char** argv) {
   std::cout.exceptions(std::ios::badbit);
   std::string failure;  // what could not be done, if anything
   try {
-    const std::unique_ptr<Storage> storage = Open_storage(invocation);
-    ConsoleInput input(standard_input, isatty(STDIN_FILENO) == 1 ? STDIN_FILENO : -1);
-    Library library(input, *storage);
-    library.Main_menu();
+    if (invocation.help or invocation.version) {
+      if (invocation.help) std::cout << usage << '\n' << help;
+      if (invocation.version) std::cout << "shelvoranquist " << SHELVORANQUIST_VERSION << '\n';
+    } else {
+      const std::unique_ptr<Storage> storage = Open_storage(invocation);
+      ConsoleInput input(standard_input, isatty(STDIN_FILENO) == 1 ? STDIN_FILENO : -1);
+      Library library(input, *storage);
+      library.Main_menu();
+    }
     std::cout.flush();
   } catch (const WriteError& error) {
     failure = std::string("cannot write to standard output: ") + std::strerror(error.error_number);

@@ -38,8 +38,8 @@ def check(condition, what):
         print("FAILED:", what)
 
 
-def run(args, typed=b"", **options):
-    return subprocess.run([PROGRAM, *args], input=typed, capture_output=True,
+def run(args, typed=b"", stdout=subprocess.PIPE, **options):
+    return subprocess.run([PROGRAM, *args], input=typed, stdout=stdout, stderr=subprocess.PIPE,
                           timeout=time_left(10), **options)
 
 
@@ -95,19 +95,25 @@ def digest(path):
 
 def command_line(folder):
     path = os.path.join(folder, "never.db")
-    cases = [(["--help"], 0), (["--version"], 0), (["--data"], 2), (["--data="], 2),
-             (["--colour"], 2), (["-d", path], 2), (["stray"], 2),
-             (["--data", path, "--data", path], 2), (["--data", path, "extra"], 2)]
-    for args, status in cases:
+    cases = [(["--data"], "--data needs a file"), (["--data="], "--data needs a file"),
+             (["-d", path], "unknown option '-d'"), (["stray"], "unexpected argument 'stray'"),
+             (["--it's\x1b\x7f\n"], "unknown option '--it'\\''s'$'\\033\\177\\n'"),
+             (["--data", path, "--data", path], "--data given twice"),
+             (["--data", path, "extra"], "unexpected argument 'extra'")]
+    usage = "usage: shelvoranquist [--data FILE] [--help] [--version]"
+    for args, fault in cases:
         result = run(args)
-        lines = result.stderr.decode().splitlines()
-        check(result.returncode == status, f"{args}: status {result.returncode}, not {status}")
-        if status == 0:
-            check(result.stdout and not result.stderr, f"{args}: writes only standard output")
-        else:
-            check(not result.stdout and len(lines) == 1 and "usage: shelvoranquist" in lines[0],
-                  f"{args}: one usage line on standard error, got {lines}")
-        check(not os.path.exists(path), f"{args}: no file is created")
+        check((result.returncode, result.stdout, result.stderr.decode())
+              == (2, b"", f"shelvoranquist: {fault}; {usage}\n"), f"{args}: {result}")
+    full_disk = b"shelvoranquist: cannot write to standard output: No space left on device\n"
+    for args in (["--help"], ["--version"]):
+        with open("/dev/full", "wb") as full:
+            result, failed = run(args), run(args, stdout=full)
+        check((result.returncode, result.stderr, failed.returncode, failed.stderr)
+              == (0, b"", 1, full_disk) and result.stdout, f"{args}: {result} {failed}")
+    both = run(["--help", "--version"]).stdout
+    check(both == run(["--help"]).stdout + run(["--version"]).stdout, "--help --version")
+    check(not os.path.exists(path), "no file is created")
 
 
 def new_file_is_private_and_held_by_one_desk(folder):
