@@ -4,13 +4,15 @@
     data_file_test.py PROGRAM
 
 The command line; a new file, private to its owner; one desk per file while readers still
-read; files it must refuse, left as they were; a file size limit reached during the run; and
-SIGKILL while changes stream in, after which every change shown as done is in the file.
+read, and of two started at once; files it must refuse, left as they were; a file size limit
+reached during the run or a new file; and SIGKILL while changes stream in, after which every
+change shown as done is in the file.
 """
 
 import hashlib
 import os
 import random
+import resource
 import select
 import shutil
 import signal
@@ -145,6 +147,16 @@ def new_file_is_private_and_held_by_one_desk(folder):
               "a second run starts from the records, silently")
 
 
+def two_desks_started_at_once_on_a_new_name(folder, rounds=100):
+    for path in (os.path.join(folder, f"race{n}.db") for n in range(rounds)):
+        desks = [Desk(["--data", path]) for _ in range(2)]
+        started = [desk.wait_for(MENU_PROMPT, needed=False) for desk in desks]
+        results = sorted(desk.finish(b"")[::2] for desk in desks)
+        check(started.count(True) == 1 and os.path.isfile(path) and results[0][0] == 0 and
+              results[1] == (1, f"shelvoranquist: {path}: in use by another shelvoranquist desk\n"),
+              results)
+
+
 def stocked_file(folder, name):
     path = os.path.join(folder, name)
     result = run(["--data", path], STOCK)
@@ -173,6 +185,9 @@ def bad_files_are_refused_and_left_as_they_were(folder):
         file.write("members: Ann, Bob\n" * 100)
     truncated = stocked_file(folder, "truncated.db")
     os.truncate(truncated, os.path.getsize(truncated) // 2)
+    dangling, fifo = os.path.join(folder, "dangling.db"), os.path.join(folder, "fifo.db")
+    os.symlink("nowhere.db", dangling)
+    os.mkfifo(fifo)
     garbled = stocked_file(folder, "garbled.db")
     with open(garbled, "r+b") as file:
         file.seek(4096)  # the members table's page
@@ -182,6 +197,9 @@ def bad_files_are_refused_and_left_as_they_were(folder):
         (other, "not a shelvoranquist data file"),
         (edited(folder, "newer.db", "PRAGMA user_version = 3"), "newer shelvoranquist"),
         (folder, "Is a directory"),
+        (dangling, "a symbolic link to nothing"),
+        (fifo, "not a regular file"),
+        ("/dev/null", "not a regular file"),
         (truncated, "malformed"),
         (garbled, "damaged: Page 2: "),
         (edited(folder, "gone.db", "DELETE FROM books WHERE bar_code = 'B1'"),
@@ -238,6 +256,11 @@ def file_size_limit_during_the_run(folder):
     shown_done = result.stdout.count(MENU_PROMPT) - 1
     kept = sqlite3.connect(path).execute("SELECT count(*) FROM members").fetchone()[0]
     check(0 < shown_done == kept, f"{shown_done} members shown as added, {kept} kept")
+    for limit in (2048, 4096, 20000):  # too small for a new file: none is left behind
+        new = run(["--data", f"{path}{limit}"], b"14\n",
+                  preexec_fn=lambda: resource.setrlimit(resource.RLIMIT_FSIZE, (limit, limit)))
+        left = [name for name in os.listdir(folder) if name.startswith(f"limited.db{limit}")]
+        check(new.returncode == 1 and new.stderr.count(b"\n") == 1 and not left, f"{new} {left}")
 
 
 def killed_while_changes_stream_in(folder, rounds=12):
@@ -269,6 +292,7 @@ def main():
     try:
         command_line(folder)
         new_file_is_private_and_held_by_one_desk(folder)
+        two_desks_started_at_once_on_a_new_name(folder)
         bad_files_are_refused_and_left_as_they_were(folder)
         file_size_limit_during_the_run(folder)
         killed_while_changes_stream_in(folder)

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "storage/storage_error.h"
@@ -116,6 +117,14 @@ TEST_F(DataFileTest, SessionCutAtAnyLineEndGoesOnInANewRunAsInOne) {
       EXPECT_EQ(shown, expected);
       if (HasFailure()) return;
     }
+  }
+}
+
+TEST_F(DataFileTest, LockTellsTheFileItCreatedFromAnEmptyOneItFound) {
+  for (const bool created : {true, false}) {
+    FileLock lock(Path());
+    EXPECT_EQ(std::pair(lock.Created(), lock.Found_empty()), std::pair(created, not created));
+    lock.Keep();
   }
 }
 
