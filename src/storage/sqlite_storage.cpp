@@ -228,6 +228,7 @@ void SqliteStorage::Change(Body body) {
   Guarded([&] {
     SQLite::Transaction transaction(_database, SQLite::TransactionBehavior::IMMEDIATE);
     body();
+    _lock.Check_in_place();
     transaction.commit();
   });
 }

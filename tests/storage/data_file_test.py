@@ -5,8 +5,8 @@
 
 The command line; a new file, private to its owner; one desk per file while readers still
 read, and of two started at once; files it must refuse, left as they were; a file size limit
-reached during the run or a new file; and SIGKILL while changes stream in, after which every
-change shown as done is in the file.
+reached during the run or a new file; the file removed while a desk runs; and SIGKILL while
+changes stream in, after which every change shown as done is in the file.
 """
 
 import hashlib
@@ -263,6 +263,20 @@ def file_size_limit_during_the_run(folder):
         check(new.returncode == 1 and new.stderr.count(b"\n") == 1 and not left, f"{new} {left}")
 
 
+def file_removed_or_replaced_while_the_desk_runs(folder):
+    for change, reason in ((os.remove, "removed"), (lambda path: os.replace(
+            stocked_file(folder, "replacement.db"), path), "replaced by another file")):
+        path = stocked_file(folder, f"{reason[:7]}.db")
+        desk = Desk(["--data", path])
+        desk.wait_for(MENU_PROMPT)
+        desk.type(add_member(3))
+        desk.wait_for(MENU_PROMPT, 2)
+        change(path)
+        status, shown, errors = desk.finish(add_member(4))
+        check((status, shown.count(MENU_PROMPT), errors) == (1, 2, f"shelvoranquist: {path}: "
+              f"{reason} while the desk was using it\n"), f"{reason}: {status} {errors!r}")
+
+
 def killed_while_changes_stream_in(folder, rounds=12):
     chooser = random.Random(2026)
     for round_number in range(rounds):
@@ -295,6 +309,7 @@ def main():
         two_desks_started_at_once_on_a_new_name(folder)
         bad_files_are_refused_and_left_as_they_were(folder)
         file_size_limit_during_the_run(folder)
+        file_removed_or_replaced_while_the_desk_runs(folder)
         killed_while_changes_stream_in(folder)
     finally:
         shutil.rmtree(folder, ignore_errors=True)

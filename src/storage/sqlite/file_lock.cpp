@@ -93,6 +93,16 @@ FileLock::Place FileLock::Where() const {
   return Place::replaced;
 }
 
+void FileLock::Check_in_place() const {
+  const Place place = Where();
+  if (place == Place::removed)
+    throw StorageError(StorageError::Kind::io, "removed while the desk was using it");
+  if (place == Place::replaced) {
+    throw StorageError(StorageError::Kind::io,
+                       "replaced by another file while the desk was using it");
+  }
+}
+
 void FileLock::Release() {
   if (_created and not _created_and_kept and Where() == Place::in_place) {
     // SQLite's log and index first: without the file they would belong to nothing.

@@ -32,6 +32,10 @@ class FileLock {
   // Keeps the file this lock created once it holds what it must; until then it is provisional.
   void Keep() { _created_and_kept = true; }
 
+  // Throws StorageError (io) when the locked file has been removed, or its path now names
+  // another file: what is written to it would be lost.
+  void Check_in_place() const;
+
  private:
   enum class Place { in_place, removed, replaced };
 
