@@ -19,6 +19,7 @@
 #include "console/file_input.h"
 #include "console/file_output.h"
 #include "console/library.h"
+#include "console/quoted_name.h"
 #include "storage/no_storage.h"
 #include "storage/sqlite/sqlite_storage.h"
 #include "storage/storage_error.h"
@@ -61,9 +62,9 @@ Invocation Read_command_line(int argc, char** argv) {
     } else if (argument.starts_with("--data=")) {
       file = std::string(argument.substr(std::string_view("--data=").size()));
     } else if (argument.starts_with("-")) {
-      invocation.fault = "unknown option '" + std::string(argument) + "'";
+      invocation.fault = "unknown option " + Quoted_name(argument, Quoting::always);
     } else {
-      invocation.fault = "unexpected argument '" + std::string(argument) + "'";
+      invocation.fault = "unexpected argument " + Quoted_name(argument, Quoting::always);
     }
     if (not file) continue;
     if (file->empty()) {
@@ -90,7 +91,7 @@ std::unique_ptr<Storage> Open_storage(const Invocation& invocation) {
 void Report_opening(const Invocation& invocation, const Storage& storage) {
   const auto* file = dynamic_cast<const SqliteStorage*>(&storage);
   if (file == nullptr) return;
-  const std::string& name = *invocation.data_file;
+  const std::string name = Quoted_name(*invocation.data_file);
   switch (file->Opened()) {
     case SqliteStorage::Opening::created:
       std::cerr << "shelvoranquist: " << name << ": new data file created" << std::endl;
@@ -115,13 +116,6 @@ int main(int argc, char** argv) {
     std::cerr << "shelvoranquist: " << invocation.fault << "; " << usage << std::endl;
     return 2;
   }
-  if (invocation.help or invocation.version) {
-    if (invocation.help) std::cout << usage << '\n' << help;
-    if (invocation.version) std::cout << "shelvoranquist " << SHELVORANQUIST_VERSION << '\n';
-    std::cout.flush();
-    return std::cout ? 0 : 1;
-  }
-
   std::ios::sync_with_stdio(false);
   FileInput standard_input(STDIN_FILENO);
   FileOutput standard_output(STDOUT_FILENO);
@@ -130,18 +124,23 @@ int main(int argc, char** argv) {
   std::cout.exceptions(std::ios::badbit);
   std::string failure;  // what could not be done, if anything
   try {
-    const std::unique_ptr<Storage> storage = Open_storage(invocation);
-    ConsoleInput input(standard_input, isatty(STDIN_FILENO) == 1 ? STDIN_FILENO : -1);
-    Library library(input, *storage);
-    Report_opening(invocation, *storage);
-    library.Main_menu();
+    if (invocation.help or invocation.version) {
+      if (invocation.help) std::cout << usage << '\n' << help;
+      if (invocation.version) std::cout << "shelvoranquist " << SHELVORANQUIST_VERSION << '\n';
+    } else {
+      const std::unique_ptr<Storage> storage = Open_storage(invocation);
+      ConsoleInput input(standard_input, isatty(STDIN_FILENO) == 1 ? STDIN_FILENO : -1);
+      Library library(input, *storage);
+      Report_opening(invocation, *storage);
+      library.Main_menu();
+    }
     std::cout.flush();
   } catch (const WriteError& error) {
     failure = std::string("cannot write to standard output: ") + std::strerror(error.error_number);
   } catch (const ReadError& error) {
     failure = std::string("cannot read standard input: ") + std::strerror(error.error_number);
   } catch (const StorageError& error) {
-    failure = *invocation.data_file + ": " + error.what();
+    failure = Quoted_name(*invocation.data_file) + ": " + error.what();
   }
   // Standard error flushes standard output first: what could not be written stays unwritten.
   std::cout.exceptions(std::ios::goodbit);

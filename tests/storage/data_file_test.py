@@ -4,13 +4,15 @@
     data_file_test.py PROGRAM
 
 The command line; a new file, private to its owner; one desk per file while readers still
-read; files it must refuse, left as they were; a file size limit reached during the run; and
-SIGKILL while changes stream in, after which every change shown as done is in the file.
+read, and of two started at once; files it must refuse, left as they were; a file size limit
+reached during the run or a new file; the file removed while a desk runs; and SIGKILL while
+changes stream in, after which every change shown as done is in the file.
 """
 
 import hashlib
 import os
 import random
+import resource
 import select
 import shutil
 import signal
@@ -22,7 +24,14 @@ import time
 
 PROGRAM = os.path.abspath(sys.argv[1])
 MENU_PROMPT = b"selection : "
+DEADLINE = time.monotonic() + 90  # for the whole test, inside its CTest TIMEOUT
 failures = []
+
+
+def time_left(limit):
+    if time.monotonic() > DEADLINE:
+        raise TimeoutError("out of time")
+    return min(limit, DEADLINE - time.monotonic())
 
 
 def check(condition, what):
@@ -31,9 +40,9 @@ def check(condition, what):
         print("FAILED:", what)
 
 
-def run(args, typed=b"", **options):
-    return subprocess.run([PROGRAM, *args], input=typed, capture_output=True, timeout=60,
-                          **options)
+def run(args, typed=b"", stdout=subprocess.PIPE, **options):
+    return subprocess.run([PROGRAM, *args], input=typed, stdout=stdout, stderr=subprocess.PIPE,
+                          timeout=time_left(10), **options)
 
 
 def add_member(n):
@@ -57,25 +66,27 @@ class Desk:
                                         preexec_fn=preexec_fn)
         self.shown = b""
 
-    def wait_for(self, text, count=1, timeout=30):
-        deadline = time.monotonic() + timeout
+    def wait_for(self, text, count=1, needed=True):
+        deadline = time.monotonic() + time_left(5)  # under a sanitizer too
         while self.shown.count(text) < count:
             ready, _, _ = select.select([self.process.stdout], [], [], 0.5)
             if ready:
                 block = os.read(self.process.stdout.fileno(), 65536)
                 if not block:
-                    return False
+                    break
                 self.shown += block
             if time.monotonic() > deadline:
-                return False
-        return True
+                break
+        if needed and self.shown.count(text) < count:
+            raise TimeoutError(f"{text!r} not shown {count} times: ...{self.shown[-80:]!r}")
+        return self.shown.count(text) >= count
 
     def type(self, text):
         self.process.stdin.write(text)
         self.process.stdin.flush()
 
     def finish(self, text=b"14\n"):
-        out, err = self.process.communicate(text, timeout=60)
+        out, err = self.process.communicate(text, timeout=time_left(30))
         return self.process.returncode, self.shown + out, err.decode()
 
 
@@ -86,24 +97,31 @@ def digest(path):
 
 def command_line(folder):
     path = os.path.join(folder, "never.db")
-    cases = [(["--help"], 0), (["--version"], 0), (["--data"], 2), (["--data="], 2),
-             (["--colour"], 2), (["-d", path], 2), (["stray"], 2),
-             (["--data", path, "--data", path], 2), (["--data", path, "extra"], 2)]
-    for args, status in cases:
+    cases = [(["--data"], "--data needs a file"), (["--data="], "--data needs a file"),
+             (["-d", path], "unknown option '-d'"), (["stray"], "unexpected argument 'stray'"),
+             (["--it's\x1b\x7f\n"], "unknown option '--it'\\''s'$'\\033\\177\\n'"),
+             (["--data", path, "--data", path], "--data given twice"),
+             (["--data", path, "extra"], "unexpected argument 'extra'")]
+    usage = "usage: shelvoranquist [--data FILE] [--help] [--version]"
+    for args, fault in cases:
         result = run(args)
-        lines = result.stderr.decode().splitlines()
-        check(result.returncode == status, f"{args}: status {result.returncode}, not {status}")
-        if status == 0:
-            check(result.stdout and not result.stderr, f"{args}: writes only standard output")
-        else:
-            check(not result.stdout and len(lines) == 1 and "usage: shelvoranquist" in lines[0],
-                  f"{args}: one usage line on standard error, got {lines}")
-        check(not os.path.exists(path), f"{args}: no file is created")
+        check((result.returncode, result.stdout, result.stderr.decode())
+              == (2, b"", f"shelvoranquist: {fault}; {usage}\n"), f"{args}: {result}")
+    full_disk = b"shelvoranquist: cannot write to standard output: No space left on device\n"
+    for args in (["--help"], ["--version"]):
+        with open("/dev/full", "wb") as full:
+            result, failed = run(args), run(args, stdout=full)
+        check((result.returncode, result.stderr, failed.returncode, failed.stderr)
+              == (0, b"", 1, full_disk) and result.stdout, f"{args}: {result} {failed}")
+    both = run(["--help", "--version"]).stdout
+    check(both == run(["--help"]).stdout + run(["--version"]).stdout, "--help --version")
+    check(not os.path.exists(path), "no file is created")
 
 
 def new_file_is_private_and_held_by_one_desk(folder):
     for mask in (0o000, 0o022, 0o277):
-        path = os.path.join(folder, f"umask{mask:o}.db")
+        path = os.path.join(folder, f"umask\t{mask:o}.db")
+        quoted = f"'{folder}/umask'$'\\t''{mask:o}.db'"  # as messages name it
         desk = Desk(["--data", path], preexec_fn=lambda: os.umask(mask))
         check(desk.wait_for(MENU_PROMPT), "the desk starts on a new file")
         desk.type(add_member(1))
@@ -113,7 +131,7 @@ def new_file_is_private_and_held_by_one_desk(folder):
             check(mode == 0o600, f"umask {mask:o}: {os.path.basename(name)} has mode {mode}")
         second = run(["--data", path], b"1\nIntruder\nA\n1\na@b\n9\n14\n")
         check(second.returncode == 1 and not second.stdout
-              and second.stderr.decode() == f"shelvoranquist: {path}: in use by another "
+              and second.stderr.decode() == f"shelvoranquist: {quoted}: in use by another "
                                             "shelvoranquist desk\n",
               f"a second desk is refused: {second.returncode} {second.stderr!r}")
         reader = sqlite3.connect(f"file:{path}?mode=ro", uri=True)
@@ -122,11 +140,21 @@ def new_file_is_private_and_held_by_one_desk(folder):
         check(names == ["Member 1"], f"a reader sees what the desk has kept: {names}")
         desk.type(add_member(2))
         status, shown, errors = desk.finish()
-        check(status == 0 and errors == f"shelvoranquist: {path}: new data file created\n",
+        check(status == 0 and errors == f"shelvoranquist: {quoted}: new data file created\n",
               f"the first desk goes on undisturbed: {status} {errors!r}")
         again = run(["--data", path], b"2\n3\n2\n14\n")
         check(again.returncode == 0 and not again.stderr and b"Member 2" in again.stdout,
               "a second run starts from the records, silently")
+
+
+def two_desks_started_at_once_on_a_new_name(folder, rounds=100):
+    for path in (os.path.join(folder, f"race{n}.db") for n in range(rounds)):
+        desks = [Desk(["--data", path]) for _ in range(2)]
+        started = [desk.wait_for(MENU_PROMPT, needed=False) for desk in desks]
+        results = sorted(desk.finish(b"")[::2] for desk in desks)
+        check(started.count(True) == 1 and os.path.isfile(path) and results[0][0] == 0 and
+              results[1] == (1, f"shelvoranquist: {path}: in use by another shelvoranquist desk\n"),
+              results)
 
 
 def stocked_file(folder, name):
@@ -157,6 +185,9 @@ def bad_files_are_refused_and_left_as_they_were(folder):
         file.write("members: Ann, Bob\n" * 100)
     truncated = stocked_file(folder, "truncated.db")
     os.truncate(truncated, os.path.getsize(truncated) // 2)
+    dangling, fifo = os.path.join(folder, "dangling.db"), os.path.join(folder, "fifo.db")
+    os.symlink("nowhere.db", dangling)
+    os.mkfifo(fifo)
     garbled = stocked_file(folder, "garbled.db")
     with open(garbled, "r+b") as file:
         file.seek(4096)  # the members table's page
@@ -166,6 +197,9 @@ def bad_files_are_refused_and_left_as_they_were(folder):
         (other, "not a shelvoranquist data file"),
         (edited(folder, "newer.db", "PRAGMA user_version = 3"), "newer shelvoranquist"),
         (folder, "Is a directory"),
+        (dangling, "a symbolic link to nothing"),
+        (fifo, "not a regular file"),
+        ("/dev/null", "not a regular file"),
         (truncated, "malformed"),
         (garbled, "damaged: Page 2: "),
         (edited(folder, "gone.db", "DELETE FROM books WHERE bar_code = 'B1'"),
@@ -200,7 +234,7 @@ def bad_files_are_refused_and_left_as_they_were(folder):
         os.chmod(folder, 0o755)
         program = shutil.copy(PROGRAM, folder)  # nobody may not reach the build tree
         result = subprocess.run([program, "--data", locked], input=b"14\n", capture_output=True,
-                                timeout=60, user=65534, group=65534, extra_groups=[])
+                                timeout=time_left(10), user=65534, group=65534, extra_groups=[])
     else:
         locked = stocked_file(folder, "locked.db")
         os.chmod(locked, 0o400)
@@ -213,13 +247,32 @@ def file_size_limit_during_the_run(folder):
     path = os.path.join(folder, "limited.db")
     typed = b"".join(add_member(n) for n in range(1, 400)) + b"14\n"
     result = subprocess.run(["prlimit", "--fsize=300000", PROGRAM, "--data", path], input=typed,
-                            capture_output=True, timeout=120)
+                            capture_output=True, timeout=time_left(60))
     errors = result.stderr.decode().splitlines()
     check(result.returncode == 1 and len(errors) == 2 and errors[1].startswith(
         f"shelvoranquist: {path}: "), f"a full file stops the run: {result.returncode} {errors}")
     shown_done = result.stdout.count(MENU_PROMPT) - 1
     kept = sqlite3.connect(path).execute("SELECT count(*) FROM members").fetchone()[0]
     check(0 < shown_done == kept, f"{shown_done} members shown as added, {kept} kept")
+    for limit in (2048, 4096, 20000):  # too small for a new file: none is left behind
+        new = run(["--data", f"{path}{limit}"], b"14\n",
+                  preexec_fn=lambda: resource.setrlimit(resource.RLIMIT_FSIZE, (limit, limit)))
+        left = [name for name in os.listdir(folder) if name.startswith(f"limited.db{limit}")]
+        check(new.returncode == 1 and new.stderr.count(b"\n") == 1 and not left, f"{new} {left}")
+
+
+def file_removed_or_replaced_while_the_desk_runs(folder):
+    for change, reason in ((os.remove, "removed"), (lambda path: os.replace(
+            stocked_file(folder, "replacement.db"), path), "replaced by another file")):
+        path = stocked_file(folder, f"{reason[:7]}.db")
+        desk = Desk(["--data", path])
+        desk.wait_for(MENU_PROMPT)
+        desk.type(add_member(3))
+        desk.wait_for(MENU_PROMPT, 2)
+        change(path)
+        status, shown, errors = desk.finish(add_member(4))
+        check((status, shown.count(MENU_PROMPT), errors) == (1, 2, f"shelvoranquist: {path}: "
+              f"{reason} while the desk was using it\n"), f"{reason}: {status} {errors!r}")
 
 
 def killed_while_changes_stream_in(folder, rounds=12):
@@ -231,7 +284,7 @@ def killed_while_changes_stream_in(folder, rounds=12):
         desk.wait_for(MENU_PROMPT)
         for n in range(1, chooser.randint(3, 25)):
             desk.type(add_member(n))
-            if desk.wait_for(MENU_PROMPT, n + 1, timeout=30):
+            if desk.wait_for(MENU_PROMPT, n + 1):
                 confirmed = n
         desk.type(add_member(confirmed + 1))
         time.sleep(chooser.random() * 0.003)
@@ -251,8 +304,10 @@ def main():
     try:
         command_line(folder)
         new_file_is_private_and_held_by_one_desk(folder)
+        two_desks_started_at_once_on_a_new_name(folder)
         bad_files_are_refused_and_left_as_they_were(folder)
         file_size_limit_during_the_run(folder)
+        file_removed_or_replaced_while_the_desk_runs(folder)
         killed_while_changes_stream_in(folder)
     finally:
         shutil.rmtree(folder, ignore_errors=True)

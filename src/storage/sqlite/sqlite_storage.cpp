@@ -291,6 +291,8 @@ void SqliteStorage::File::Keep(Change& change) {
         }
       },
       change);
+  // A change is shown as done only when a file at the path holds it.
+  _lock.Check_in_place();
   transaction.commit();
 }
 
