@@ -4,6 +4,7 @@
 #   libgtest-dev, libgmock-dev   GoogleTest and GoogleMock, for the unit and transcript tests
 #   python3                      for the tests that run the built program
 #   faketime                     libfaketime, the clock of the working-day session
+#   strace                       to see each change flushed to disk before it is shown
 # Only what is missing is installed, and the script says what that is; when everything is
 # present it installs nothing and returns at once. Installing needs root.
 set -euo pipefail
@@ -13,5 +14,6 @@ missing=()
 [ -f /usr/include/gmock/gmock.h ] || missing+=(libgmock-dev)
 command -v python3 > /dev/null || missing+=(python3)
 compgen -G '/usr/lib/*/faketime/libfaketime.so.1' > /dev/null || missing+=(faketime)
+command -v strace > /dev/null || missing+=(strace)
 
 exec "$(dirname "$0")/../cmake/install_build_dependencies.sh" "${missing[@]}"

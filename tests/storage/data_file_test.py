@@ -196,6 +196,8 @@ def bad_files_are_refused_and_left_as_they_were(folder):
         (text, "file is not a database"),
         (other, "not a shelvoranquist data file"),
         (edited(folder, "newer.db", "PRAGMA user_version = 3"), "newer shelvoranquist"),
+        (edited(folder, "version0.db", "PRAGMA user_version = 0"),
+         "damaged: it names no data version"),
         (folder, "Is a directory"),
         (dangling, "a symbolic link to nothing"),
         (fifo, "not a regular file"),
@@ -299,6 +301,31 @@ def killed_while_changes_stream_in(folder, rounds=12):
               f"restart {after.returncode} {after.stderr!r}")
 
 
+def each_change_is_on_disk_before_it_is_shown(folder):
+    """Between the menus that follow three changes, the log is flushed each time; and a file
+    another program turned to a rollback journal keeps the write-ahead log again."""
+    path = edited(folder, "flushed.db", "PRAGMA journal_mode = DELETE")
+    log = os.path.join(folder, "flushed.strace")
+    typed = add_member(3) + add_member(4) + add_member(5) + b"14\n"
+    result = subprocess.run(["strace", "-f", "-qq", "-e", "trace=write,fsync,fdatasync", "-o", log,
+                             PROGRAM, "--data", path], input=typed, capture_output=True,
+                            timeout=time_left(20))
+    events = []
+    with open(log) as trace:
+        for line in trace:
+            if "fsync(" in line or "fdatasync(" in line:
+                events.append("flush")
+            elif 'write(1, "Shelvoranquist' in line:
+                events.append("menu")
+    menus = [at for at, event in enumerate(events) if event == "menu"]
+    unflushed = [n for n, (start, end) in enumerate(zip(menus, menus[1:]), 1)
+                 if "flush" not in events[start:end]]
+    check(result.returncode == 0 and len(menus) == 4 and not unflushed,
+          f"each change flushed before the next menu: {len(menus)} menus, unflushed {unflushed}")
+    mode = sqlite3.connect(path).execute("PRAGMA journal_mode").fetchone()[0]
+    check(mode == "wal", f"the file keeps a write-ahead log again: {mode}")
+
+
 def main():
     folder = tempfile.mkdtemp(prefix="shelvoranquist-data-")
     try:
@@ -307,6 +334,7 @@ def main():
         two_desks_started_at_once_on_a_new_name(folder)
         bad_files_are_refused_and_left_as_they_were(folder)
         file_size_limit_during_the_run(folder)
+        each_change_is_on_disk_before_it_is_shown(folder)
         file_removed_or_replaced_while_the_desk_runs(folder)
         killed_while_changes_stream_in(folder)
     finally:
