@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <sstream>
@@ -31,15 +32,15 @@ namespace {
   std::abort();
 }
 
-// The data file of one input, holding its bytes; removed, with SQLite's files beside it, when
-// this object is destroyed.
+// The data file of one input, holding its bytes, alone in its folder; removed, with SQLite's
+// files beside it, when this object is destroyed.
 class ScratchFile {
  public:
-  ScratchFile(const std::uint8_t* data, std::size_t size) {
-    static const ScratchFolder folder;
-    _path = (folder.Path() / "library.db").string();
+  ScratchFile(const std::uint8_t* data, std::size_t size)
+      : _bytes(reinterpret_cast<const char*>(data), size) {
+    _path = (Folder().Path() / "library.db").string();
     std::ofstream file(_path, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    file << _bytes;
     if (not file.flush()) Give_up("cannot write the scratch data file");
   }
   ~ScratchFile() { ScratchFolder::Remove_data_file(_path); }
@@ -48,7 +49,22 @@ class ScratchFile {
 
   const std::string& Path() const { return _path; }
 
+  // Whether the file still holds the input's bytes, with nothing beside it.
+  bool Left_as_written() const {
+    std::ifstream file(_path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    const auto files = std::filesystem::directory_iterator(Folder().Path());
+    return bytes.str() == _bytes and std::distance(begin(files), end(files)) == 1;
+  }
+
  private:
+  static const ScratchFolder& Folder() {
+    static const ScratchFolder folder;
+    return folder;
+  }
+
+  std::string _bytes;
   std::string _path;
 };
 
@@ -247,24 +263,31 @@ std::vector<std::string> Run_data_file_session(const std::uint8_t* data, std::si
     std::unique_ptr<Desk> desk;
     try {
       desk = std::make_unique<Desk>(file.Path());
-    } catch (const StorageError&) {
+    } catch (const StorageError& error) {
+      // Whatever the refusal, no upgrade or log of the desk is left in or beside the file.
+      if (not file.Left_as_written()) {
+        faults.push_back(std::string("the refused file was changed: ") + error.what());
+      }
       return faults;
     }
     Note(faults, "as loaded", Record_faults(desk->library));
     if (not faults.empty()) return faults;
     desk->script.Type(Desk_work(desk->library));
+    const char* when = "after the work";
     try {
       desk->library.Main_menu();
     } catch (const StorageError&) {
-      Note(faults, "after a change the file refused", Record_faults(desk->library));
-      return faults;
+      // The refused change is kept nowhere, so the file still holds what the desk holds.
+      when = "after a change the file refused";
     }
-    Note(faults, "after the work", Record_faults(desk->library));
+    Note(faults, when, Record_faults(desk->library));
     if (not faults.empty()) return faults;
     after_work = Description(desk->library).Text();
   }
   try {
+    // The file was upgraded, if at all, by the first load, and holds that desk's records.
     const Desk again(file.Path());
+    if (again.storage.Upgraded_from() != 0) faults.push_back("the file was upgraded twice");
     const std::string loaded_again = Description(again.library).Text();
     if (loaded_again != after_work) {
       faults.push_back("the desk loaded again differs from the desk that did the work: " +

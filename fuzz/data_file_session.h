@@ -11,12 +11,15 @@
 // file again. Returns what is wrong, one line per fault; empty when nothing is. Shared by the
 // fuzz target and the replay of kept inputs.
 //
-// A StorageError from opening or loading is the storage refusing the file, and no fault. What
-// Record_faults (tests/support/records_check.h) finds in the loaded desk, or once the work is
-// done, is a fault; so is a desk loaded again that differs in any record, member or item from
-// the desk that did the work, or that cannot be loaded at all. A change the file cannot keep
-// ends the work with a StorageError, as it ends a run; the desk's records must still be
-// consistent then. Whatever else goes wrong (an assertion, another exception) ends the process.
+// A StorageError from opening or loading is the storage refusing the file, and no fault, if the
+// file still holds the input's bytes and nothing is left beside it: no upgrade and no log of the
+// desk. What Record_faults (tests/support/records_check.h) finds in the loaded desk, or once the
+// work is done, is a fault; so is a desk loaded again that differs in any record, member or
+// item from the desk that did the work, that cannot be loaded at all, or that upgrades the file
+// again (the first load upgrades a file of an older data version). A change the file cannot
+// keep ends the work with a StorageError, as it ends a run; it is kept nowhere, so the file is
+// loaded again all the same. Whatever else goes wrong (an assertion, another exception) ends the
+// process.
 //
 // The work, typed at the main menu: the overdue list and the blank member's details; for the
 // first book, CD and video whose bar code and title can be typed, its details and catalogue
