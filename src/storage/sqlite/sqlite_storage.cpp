@@ -23,10 +23,14 @@ namespace {
 // How long a change waits while another connection (a reader's checkpoint, say) has the file.
 constexpr int busy_timeout_ms = 2000;
 
-// The storage's own error for a failure of SQLite, its kind from SQLite's result code.
+// The storage's own error for a failure of SQLite, its kind from SQLite's extended result code:
+// its low byte is the primary code, and the rest tells what the primary one does not.
 StorageError Storage_error(const SQLite::Exception& error) {
   using Kind = StorageError::Kind;
-  switch (error.getErrorCode()) {
+  const int extended = error.getExtendedErrorCode();
+  // The file system reported the file's own blocks as damaged.
+  if (extended == SQLITE_IOERR_CORRUPTFS) return StorageError(Kind::damaged, error.what());
+  switch (extended & 0xFF) {
     case SQLITE_CORRUPT:
       return StorageError(Kind::damaged, error.what());
     case SQLITE_NOTADB:
