@@ -11,6 +11,10 @@ void Refuse_length(std::size_t most_characters) {
 
 }  // namespace
 
+void Dialogue::Wait() {
+  if (_on_wait) _on_wait();
+}
+
 template <class Answer>
 Answer Dialogue::Answered(Answer answer) {
   if (_on_answer) _on_answer();
@@ -18,6 +22,7 @@ Answer Dialogue::Answered(Answer answer) {
 }
 
 void Dialogue::Ask(std::string_view prompt) {
+  Wait();
   std::cout << prompt;
   _input.Discard_pending_input();
 }
@@ -28,6 +33,7 @@ std::optional<int> Dialogue::Choice(std::string_view prompt) {
 }
 
 std::optional<int> Dialogue::Choice(void (*write_menu)()) {
+  Wait();
   _input.Discard_pending_input();
   write_menu();
   return Answered(_input.Read_number());
@@ -71,6 +77,7 @@ std::string Dialogue::Bounded_text(std::string_view prompt, std::size_t most_cha
 bool Dialogue::Yes(std::string_view question) {
   // The question is flushed with its line: type-ahead goes first, so that an answer typed as
   // soon as the question appears is kept.
+  Wait();
   _input.Discard_pending_input();
   std::cout << question << std::endl;
   return Answered(_input.Read_answer()) == 'y';

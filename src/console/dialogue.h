@@ -18,10 +18,12 @@
 // End of input surfaces as EndOfInput from every one of them.
 class Dialogue {
  public:
-  // `input` must outlive this object. `on_answer`, when given, is called once each answer is
-  // read and before it is handed back: the desk brings its records up to date there.
-  explicit Dialogue(ConsoleInput& input, std::function<void()> on_answer = {})
-      : _input(input), _on_answer(std::move(on_answer)) {}
+  // `input` must outlive this object. `on_wait`, when given, is called before each read, and
+  // `on_answer` once each answer is read and before it is handed back: the desk lets other
+  // desks go on while a person types, and brings its records up to date when an answer comes.
+  explicit Dialogue(ConsoleInput& input, std::function<void()> on_wait = {},
+                    std::function<void()> on_answer = {})
+      : _input(input), _on_wait(std::move(on_wait)), _on_answer(std::move(on_answer)) {}
 
   // A menu's selection; none for anything that is not a number. An empty prompt writes nothing.
   std::optional<int> Choice(std::string_view prompt);
@@ -52,6 +54,8 @@ class Dialogue {
   using Bounded_read = std::optional<std::string> (ConsoleInput::*)(std::size_t);
 
   void Ask(std::string_view prompt);
+  // Tells the desk that a read is about to wait.
+  void Wait();
   // Hands back what a read returned, once the desk has been told that an answer came.
   template <class Answer>
   Answer Answered(Answer answer);
@@ -59,6 +63,7 @@ class Dialogue {
   std::string Bounded_text(std::string_view prompt, std::size_t most_characters, Bounded_read read);
 
   ConsoleInput& _input;
+  std::function<void()> _on_wait;
   std::function<void()> _on_answer;
 };
 

@@ -72,7 +72,9 @@ void Write_catalogue_menu() {
 Library::Library(ConsoleInput& input) : Library(input, Unkept_records()) {}
 
 Library::Library(ConsoleInput& input, Storage& storage)
-    : _dialogue(input, [this] { Catch_up(); }), _storage(storage) {
+    : _dialogue(
+          input, [this] { _storage.Waiting(); }, [this] { Catch_up(); }),
+      _storage(storage) {
   _storage.Load([this](const StoredRecords& records) { _holdings.Restore(records); });
 }
 

@@ -34,9 +34,14 @@ class Storage {
   virtual void Keep(Change& change) = 0;
 
   // The changes that other desks kept since the load or the last call, in the order they were
-  // kept, for the desk to apply to its memory before it answers the next line. An engine that
-  // one desk holds alone has none.
+  // kept, for the desk to apply to its memory before it answers the line just read. An engine
+  // that several desks share keeps the others from changing the records from this call until
+  // Waiting, so that each line is answered, and its changes kept, on the records as they stand
+  // when it is read. An engine that one desk holds alone has none.
   virtual std::vector<Change> Changes_elsewhere() { return {}; }
+
+  // The desk is about to wait for a person: the other desks may go on meanwhile.
+  virtual void Waiting() {}
 };
 
 #endif  // SHELVORANQUIST_STORAGE_STORAGE_H_
