@@ -21,18 +21,22 @@
 #include "console/library.h"
 #include "console/quoted_name.h"
 #include "storage/no_storage.h"
+#include "storage/postgres/database_uri.h"
+#include "storage/postgres/postgres_storage.h"
 #include "storage/sqlite/sqlite_storage.h"
 #include "storage/storage_error.h"
 
 namespace {
 
-constexpr std::string_view usage = "usage: shelvoranquist [--data FILE] [--help] [--version]";
+constexpr std::string_view usage = "usage: shelvoranquist [--data FILE|URI] [--help] [--version]";
 
 constexpr std::string_view help =
     "The circulation desk of a small lending library, driven through numbered menus.\n"
     "\n"
     "  --data FILE  keep the library's records in FILE, an SQLite 3 data file, created\n"
     "               when it does not exist; without it nothing is kept after the run\n"
+    "  --data URI   keep them in the PostgreSQL database a postgresql:// URI names,\n"
+    "               which several desks may share at once\n"
     "  --help       show this help and exit\n"
     "  --version    show the version and exit\n";
 
@@ -72,6 +76,11 @@ Invocation Read_command_line(int argc, char** argv) {
     } else if (invocation.data_file) {
       invocation.fault = "--data given twice";
     } else {
+      if (DatabaseUri::Names_database(*file)) {
+        if (const std::string fault = DatabaseUri::Fault(*file); not fault.empty()) {
+          invocation.fault = "not a database URI: " + fault;
+        }
+      }
       invocation.data_file = std::move(file);
     }
   }
@@ -83,15 +92,32 @@ std::unique_ptr<Storage> Open_storage(const Invocation& invocation) {
   if (not invocation.data_file) return std::make_unique<NoStorage>();
   // Past a file size limit a write fails like one on a full disk, instead of ending the run.
   std::signal(SIGXFSZ, SIG_IGN);
+  if (DatabaseUri::Names_database(*invocation.data_file)) {
+    return std::make_unique<PostgresStorage>(*invocation.data_file);
+  }
   return std::make_unique<SqliteStorage>(*invocation.data_file);
+}
+
+// The records as messages name them: the file's name, or the database's URI without its
+// password.
+std::string Records_name(const Invocation& invocation) {
+  const std::string& data = *invocation.data_file;
+  return Quoted_name(DatabaseUri::Names_database(data) ? DatabaseUri::Printable(data) : data);
 }
 
 // Says on standard error what the opening and the load did to the data file beyond reading it,
 // so that a mistyped name, or a file an older release can no longer read, is noticed.
 void Report_opening(const Invocation& invocation, const Storage& storage) {
+  if (const auto* database = dynamic_cast<const PostgresStorage*>(&storage)) {
+    if (database->Created()) {
+      std::cerr << "shelvoranquist: " << Records_name(invocation) << ": new catalogue created"
+                << std::endl;
+    }
+    return;
+  }
   const auto* file = dynamic_cast<const SqliteStorage*>(&storage);
   if (file == nullptr) return;
-  const std::string name = Quoted_name(*invocation.data_file);
+  const std::string name = Records_name(invocation);
   switch (file->Opened()) {
     case SqliteStorage::Opening::created:
       std::cerr << "shelvoranquist: " << name << ": new data file created" << std::endl;
@@ -140,7 +166,7 @@ int main(int argc, char** argv) {
   } catch (const ReadError& error) {
     failure = std::string("cannot read standard input: ") + std::strerror(error.error_number);
   } catch (const StorageError& error) {
-    failure = Quoted_name(*invocation.data_file) + ": " + error.what();
+    failure = Records_name(invocation) + ": " + error.what();
   }
   // Standard error flushes standard output first: what could not be written stays unwritten.
   std::cout.exceptions(std::ios::goodbit);
