@@ -117,7 +117,13 @@ void Library::Catalogue_search(const CatalogueScreen& screen, List& list, Kind*&
         std::cout << std::endl;
       }
     }
-    if (screen.hold_question != nullptr and _dialogue.Yes(screen.hold_question)) (this->*hold)();
+    if (screen.hold_question == nullptr or not _dialogue.Yes(screen.hold_question)) return;
+    // Another desk may have removed the item while the question waited for its answer.
+    if (selection == nullptr) {
+      Write_line(screen.hold_not_found);
+      return;
+    }
+    (this->*hold)();
     // NOLINTNEXTLINE(misc-redundant-expression): two different choices, not one compared twice
   } else if (choice == 2 or choice == 3) {
     const std::string text = choice == 2

@@ -223,6 +223,8 @@ class PostgresStorage::Server {
   void Keep(Change& change);
   std::vector<Change> Changes_elsewhere();
   void Release();
+  // Takes this desk off the list of running desks.
+  void Leave();
 
  private:
   void Lock();
@@ -263,6 +265,12 @@ void PostgresStorage::Server::Release() {
   unlock.exec_params("SELECT pg_advisory_unlock($1)", catalogue_lock);
   unlock.commit();
   _locked = false;
+}
+
+void PostgresStorage::Server::Leave() {
+  pqxx::nontransaction leave(_connection);
+  leave.exec("DELETE FROM desks WHERE pid = pg_backend_pid()");
+  leave.commit();
 }
 
 void PostgresStorage::Server::Make_or_check_tables() {
@@ -599,7 +607,14 @@ std::vector<Change> PostgresStorage::Server::Changes_elsewhere() {
 PostgresStorage::PostgresStorage(const std::string& uri)
     : _server(Guarded([&] { return std::make_unique<Server>(uri); })) {}
 
-PostgresStorage::~PostgresStorage() = default;
+PostgresStorage::~PostgresStorage() {
+  // A desk that ends holds back no change from the log; one that cannot say so (the server is
+  // gone) is forgotten once its session has gone.
+  try {
+    _server->Leave();
+  } catch (const std::exception&) {  // NOLINT(bugprone-empty-catch): nothing is left to do
+  }
+}
 
 bool PostgresStorage::Created() const { return _server->Created(); }
 
