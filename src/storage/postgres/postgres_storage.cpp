@@ -1,9 +1,12 @@
 #include "storage/postgres/postgres_storage.h"
 
+#include <libpq-fe.h>
+
 #include <pqxx/pqxx>
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <optional>
 #include <set>
 #include <string>
@@ -211,6 +214,44 @@ std::optional<long long> Maybe(const std::optional<RecordKey>& key) {
   return *key;
 }
 
+// A value as a libpq connection string quotes it.
+std::string Quoted(const char* value) {
+  std::string quoted = "'";
+  for (const char* c = value; *c != '\0'; ++c) {
+    if (*c == '\\' or *c == '\'') quoted += '\\';
+    quoted += *c;
+  }
+  return quoted + "'";
+}
+
+// What libpq connects with: every setting the URI makes, and where neither it nor the
+// environment says otherwise, timeouts that give up a server that cannot be reached within
+// seconds, at start and mid-run.
+std::string Connection_string(const std::string& uri) {
+  std::string settings;
+  std::set<std::string> given;
+  PQconninfoOption* const options = PQconninfoParse(uri.c_str(), nullptr);
+  if (options == nullptr) throw StorageError(StorageError::Kind::unusable, "not a database URI");
+  for (const PQconninfoOption* option = options; option->keyword != nullptr; ++option) {
+    if (option->val == nullptr) continue;
+    given.insert(option->keyword);
+    settings += std::string(option->keyword) + '=' + Quoted(option->val) + ' ';
+  }
+  PQconninfoFree(options);
+  const std::pair<const char*, const char*> defaults[] = {
+      {"connect_timeout", "10"}, {"keepalives_idle", "2"},      {"keepalives_interval", "1"},
+      {"keepalives_count", "3"}, {"tcp_user_timeout", "10000"},
+  };
+  for (const auto& [keyword, value] : defaults) {
+    if (given.contains(keyword)) continue;
+    if (std::string(keyword) == "connect_timeout" and std::getenv("PGCONNECT_TIMEOUT") != nullptr) {
+      continue;
+    }
+    settings += std::string(keyword) + '=' + value + ' ';
+  }
+  return settings;
+}
+
 }  // namespace
 
 // The connection, held for this desk, and what it knows of the catalogue.
@@ -238,7 +279,7 @@ class PostgresStorage::Server {
   long long _seen = 0;  // the last change this desk has applied
 };
 
-PostgresStorage::Server::Server(const std::string& uri) : _connection(uri) {
+PostgresStorage::Server::Server(const std::string& uri) : _connection(Connection_string(uri)) {
   pqxx::nontransaction session(_connection);
   // A desk whose machine vanishes, or whose transaction stalls, is let go within seconds, and
   // so are the locks it held; a desk waits at most that long for the catalogue.
