@@ -51,13 +51,28 @@ std::string Record_table(const char* name) {
                "CHECK (num_nonnulls(book_id, cd_id, video_id) = 1)");
 }
 
+// The one row of the catalogue itself: its layout and the count of the changes kept.
+constexpr const char* catalogue_table =
+    "CREATE TABLE shelvoranquist (one_row boolean PRIMARY KEY DEFAULT true CHECK (one_row), "
+    "layout_version integer NOT NULL, last_change bigint NOT NULL CHECK (last_change >= 0))";
+
+// What each change kept; `kind` is its place among the alternatives of Change.
+constexpr const char* change_log =
+    "CREATE TABLE changes (seq bigint PRIMARY KEY, kind smallint NOT NULL, item_kind smallint, "
+    "record bigint, book_id bigint, cd_id bigint, video_id bigint, member_id bigint, "
+    "text_1 bytea, text_2 bytea, text_3 bytea, text_4 bytea, number bigint, due_year bigint, "
+    "due_month bigint, due_day bigint, due_hour bigint, due_minute bigint, ended_hold bigint)";
+
+// The desks running, each by its session, and the last change each has applied.
+constexpr const char* desks_table =
+    "CREATE TABLE desks (pid integer PRIMARY KEY, seen bigint NOT NULL)";
+
 // The catalogue's tables, in the order they are made.
 std::vector<std::string> Tables() {
   namespace limit = field_limit;
   const std::string item = Text("bar_code", limit::bar_code) + ", " + Text("title", limit::title);
   return {
-      "CREATE TABLE shelvoranquist (one_row boolean PRIMARY KEY DEFAULT true CHECK (one_row), "
-      "layout_version integer NOT NULL, last_change bigint NOT NULL CHECK (last_change >= 0))",
+      catalogue_table,
       Table("members", Text("name", limit::name) + ", " + Text("address", limit::address) + ", " +
                            Text("phone_number", limit::phone_number) + ", " +
                            Text("email_address", limit::email_address) +
@@ -71,13 +86,8 @@ std::vector<std::string> Tables() {
                           Text("rating", limit::rating) + ", " + lendable_columns),
       Record_table("loans"),
       Record_table("holds"),
-      // What each change kept; `kind` is its place among the alternatives of Change.
-      "CREATE TABLE changes (seq bigint PRIMARY KEY, kind smallint NOT NULL, item_kind smallint, "
-      "record bigint, book_id bigint, cd_id bigint, video_id bigint, member_id bigint, "
-      "text_1 bytea, text_2 bytea, text_3 bytea, text_4 bytea, number bigint, due_year bigint, "
-      "due_month bigint, due_day bigint, due_hour bigint, due_minute bigint, ended_hold bigint)",
-      // The desks running, each by its session, and the last change each has applied.
-      "CREATE TABLE desks (pid integer PRIMARY KEY, seen bigint NOT NULL)",
+      change_log,
+      desks_table,
   };
 }
 
@@ -252,6 +262,115 @@ std::string Connection_string(const std::string& uri) {
   return settings;
 }
 
+// Logs `change`, kept as change number `seq`.
+void Insert_log(pqxx::work& work, long long seq, const Change& change) {
+  std::optional<long long> item_kind;
+  std::optional<long long> record;
+  std::optional<long long> book;
+  std::optional<long long> cd;
+  std::optional<long long> video;
+  std::optional<long long> member;
+  std::optional<long long> number;
+  std::optional<long long> ended_hold;
+  std::array<std::optional<std::string>, 4> texts;
+  std::optional<StampRow> due;
+  std::visit(
+      [&](const auto& value) {
+        using Value = std::decay_t<decltype(value)>;
+        if constexpr (std::is_same_v<Value, MemberAdded>) {
+          record = value.member.key;
+          texts = {value.member.name, value.member.address, value.member.phone_number,
+                   value.member.email_address};
+          number = value.member.library_number;
+        } else if constexpr (std::is_same_v<Value, MemberRemoved>) {
+          record = value.member;
+        } else if constexpr (std::is_same_v<Value, ItemAdded>) {
+          item_kind = static_cast<long long>(value.kind);
+          record = value.item.key;
+          texts = {value.item.bar_code, value.item.title, value.item.creator, value.item.detail};
+          number = value.item.loan_days;
+          due = value.item.due;
+        } else if constexpr (std::is_same_v<Value, ItemRemoved>) {
+          item_kind = static_cast<long long>(value.kind);
+          record = value.item;
+        } else {
+          const RecordRow& row = [&]() -> const RecordRow& {
+            if constexpr (std::is_same_v<Value, LoanMade> or std::is_same_v<Value, LoanEnded>) {
+              return value.loan;
+            } else {
+              return value.hold;
+            }
+          }();
+          record = row.key;
+          book = Maybe(row.book);
+          cd = Maybe(row.cd);
+          video = Maybe(row.video);
+          member = Maybe(row.member);
+          if constexpr (std::is_same_v<Value, LoanMade> or std::is_same_v<Value, HoldPlaced>) {
+            due = value.due;
+          }
+          if constexpr (std::is_same_v<Value, LoanMade>) ended_hold = Maybe(value.ended_hold);
+        }
+      },
+      change);
+  // A change without texts logs empty ones, which it never reads back.
+  const auto text = [&](std::size_t at) { return pqxx::binarystring(texts.at(at).value_or("")); };
+  const auto stamp = [&](std::int64_t StampRow::*field) -> std::optional<long long> {
+    if (not due) return std::nullopt;
+    return (*due).*field;
+  };
+  work.exec_params(
+      "INSERT INTO changes (seq, kind, item_kind, record, book_id, cd_id, video_id, member_id, "
+      "text_1, text_2, text_3, text_4, number, due_year, due_month, due_day, due_hour, "
+      "due_minute, ended_hold) VALUES ($1, $2, $3, $4, $5, $6, $7, $8, $9, $10, $11, $12, $13, "
+      "$14, $15, $16, $17, $18, $19)",
+      seq, static_cast<long long>(change.index()), item_kind, record, book, cd, video, member,
+      text(0), text(1), text(2), text(3), number, stamp(&StampRow::year), stamp(&StampRow::month),
+      stamp(&StampRow::day), stamp(&StampRow::hour), stamp(&StampRow::minute), ended_hold);
+}
+
+// The change a row of the log holds, its values checked as the restore's rows are.
+Change Logged(const pqxx::row& row) {
+  const Row log(row, "changes");
+  const auto record_row = [&] {
+    return RecordRow{log.Whole_number(3), log.Maybe_number(4), log.Maybe_number(5),
+                     log.Maybe_number(6), log.Maybe_number(7)};
+  };
+  const auto item_kind = [&] {
+    const std::int64_t kind = log.Whole_number(2);
+    if (kind < 0 or kind > static_cast<std::int64_t>(ItemKind::video)) {
+      throw StorageError(StorageError::Kind::damaged,
+                         "changes row " + std::to_string(log.Key()) + ": names no kind of item");
+    }
+    return static_cast<ItemKind>(kind);
+  };
+  const auto stamp = [&] { return log.Stamp(13); };
+  switch (log.Whole_number(1)) {
+    case 0:
+      return MemberAdded{MemberRow{log.Whole_number(3), log.Text(8), log.Text(9), log.Text(10),
+                                   log.Text(11), log.Whole_number(12)}};
+    case 1:
+      return MemberRemoved{log.Whole_number(3)};
+    case 2:
+      return ItemAdded{item_kind(),
+                       ItemRow{log.Whole_number(3), log.Text(8), log.Text(9), log.Text(10),
+                               log.Text(11), log.Whole_number(12), stamp()}};
+    case 3:
+      return ItemRemoved{item_kind(), log.Whole_number(3)};
+    case 4:
+      return LoanMade{record_row(), stamp(), log.Maybe_number(18)};
+    case 5:
+      return LoanEnded{record_row()};
+    case 6:
+      return HoldPlaced{record_row(), stamp()};
+    case 7:
+      return HoldEnded{record_row()};
+    default:
+      throw StorageError(StorageError::Kind::damaged,
+                         "changes row " + std::to_string(log.Key()) + ": names no kind of change");
+  }
+}
+
 }  // namespace
 
 // The connection, held for this desk, and what it knows of the catalogue.
@@ -270,8 +389,6 @@ class PostgresStorage::Server {
  private:
   void Lock();
   void Make_or_check_tables();
-  void Insert_log(pqxx::work& work, long long seq, const Change& change);
-  Change Logged(const pqxx::row& row) const;
 
   pqxx::connection _connection;
   bool _locked = false;
@@ -520,106 +637,6 @@ void PostgresStorage::Server::Keep(Change& change) {
       "DELETE FROM changes WHERE seq <= (SELECT coalesce(min(seen), 0) FROM desks)");
   work.commit();
   _seen = seq;
-}
-
-void PostgresStorage::Server::Insert_log(pqxx::work& work, long long seq, const Change& change) {
-  std::optional<long long> item_kind, record, book, cd, video, member, number, ended_hold;
-  std::array<std::optional<std::string>, 4> texts;
-  std::optional<StampRow> due;
-  std::visit(
-      [&](const auto& value) {
-        using Value = std::decay_t<decltype(value)>;
-        if constexpr (std::is_same_v<Value, MemberAdded>) {
-          record = value.member.key;
-          texts = {value.member.name, value.member.address, value.member.phone_number,
-                   value.member.email_address};
-          number = value.member.library_number;
-        } else if constexpr (std::is_same_v<Value, MemberRemoved>) {
-          record = value.member;
-        } else if constexpr (std::is_same_v<Value, ItemAdded>) {
-          item_kind = static_cast<long long>(value.kind);
-          record = value.item.key;
-          texts = {value.item.bar_code, value.item.title, value.item.creator, value.item.detail};
-          number = value.item.loan_days;
-          due = value.item.due;
-        } else if constexpr (std::is_same_v<Value, ItemRemoved>) {
-          item_kind = static_cast<long long>(value.kind);
-          record = value.item;
-        } else {
-          const RecordRow& row = [&]() -> const RecordRow& {
-            if constexpr (std::is_same_v<Value, LoanMade> or std::is_same_v<Value, LoanEnded>) {
-              return value.loan;
-            } else {
-              return value.hold;
-            }
-          }();
-          record = row.key;
-          book = Maybe(row.book);
-          cd = Maybe(row.cd);
-          video = Maybe(row.video);
-          member = Maybe(row.member);
-          if constexpr (std::is_same_v<Value, LoanMade> or std::is_same_v<Value, HoldPlaced>) {
-            due = value.due;
-          }
-          if constexpr (std::is_same_v<Value, LoanMade>) ended_hold = Maybe(value.ended_hold);
-        }
-      },
-      change);
-  // A change without texts logs empty ones, which it never reads back.
-  const auto text = [&](std::size_t at) { return pqxx::binarystring(texts.at(at).value_or("")); };
-  const auto stamp = [&](std::int64_t StampRow::*field) -> std::optional<long long> {
-    if (not due) return std::nullopt;
-    return (*due).*field;
-  };
-  work.exec_params(
-      "INSERT INTO changes (seq, kind, item_kind, record, book_id, cd_id, video_id, member_id, "
-      "text_1, text_2, text_3, text_4, number, due_year, due_month, due_day, due_hour, "
-      "due_minute, ended_hold) VALUES ($1, $2, $3, $4, $5, $6, $7, $8, $9, $10, $11, $12, $13, "
-      "$14, $15, $16, $17, $18, $19)",
-      seq, static_cast<long long>(change.index()), item_kind, record, book, cd, video, member,
-      text(0), text(1), text(2), text(3), number, stamp(&StampRow::year), stamp(&StampRow::month),
-      stamp(&StampRow::day), stamp(&StampRow::hour), stamp(&StampRow::minute), ended_hold);
-}
-
-Change PostgresStorage::Server::Logged(const pqxx::row& row) const {
-  const Row log(row, "changes");
-  const auto record_row = [&] {
-    return RecordRow{log.Whole_number(3), log.Maybe_number(4), log.Maybe_number(5),
-                     log.Maybe_number(6), log.Maybe_number(7)};
-  };
-  const auto item_kind = [&] {
-    const std::int64_t kind = log.Whole_number(2);
-    if (kind < 0 or kind > static_cast<std::int64_t>(ItemKind::video)) {
-      throw StorageError(StorageError::Kind::damaged,
-                         "changes row " + std::to_string(log.Key()) + ": names no kind of item");
-    }
-    return static_cast<ItemKind>(kind);
-  };
-  const auto stamp = [&] { return log.Stamp(13); };
-  switch (log.Whole_number(1)) {
-    case 0:
-      return MemberAdded{MemberRow{log.Whole_number(3), log.Text(8), log.Text(9), log.Text(10),
-                                   log.Text(11), log.Whole_number(12)}};
-    case 1:
-      return MemberRemoved{log.Whole_number(3)};
-    case 2:
-      return ItemAdded{item_kind(),
-                       ItemRow{log.Whole_number(3), log.Text(8), log.Text(9), log.Text(10),
-                               log.Text(11), log.Whole_number(12), stamp()}};
-    case 3:
-      return ItemRemoved{item_kind(), log.Whole_number(3)};
-    case 4:
-      return LoanMade{record_row(), stamp(), log.Maybe_number(18)};
-    case 5:
-      return LoanEnded{record_row()};
-    case 6:
-      return HoldPlaced{record_row(), stamp()};
-    case 7:
-      return HoldEnded{record_row()};
-    default:
-      throw StorageError(StorageError::Kind::damaged,
-                         "changes row " + std::to_string(log.Key()) + ": names no kind of change");
-  }
 }
 
 std::vector<Change> PostgresStorage::Server::Changes_elsewhere() {
