@@ -5,6 +5,9 @@
 #   ninja-build        Ninja, the build tool of the presets
 #   libsqlitecpp-dev   SQLite 3 (libsqlite3-dev, which it brings) with its C++ wrapper, for
 #                      the data file
+#   libpqxx-dev        the C++ client of PostgreSQL, with libpq (libpq-dev, which it brings),
+#                      for the records kept in a database that several desks share
+#   pkg-config         how the build finds libpqxx
 # Only what is missing is installed, and the script says what that is; when everything is
 # present it installs nothing and returns at once. Installing needs root.
 #
@@ -15,6 +18,9 @@ missing=("$@")
 command -v ninja > /dev/null || missing+=(ninja-build)
 [ -f /usr/include/SQLiteCpp/SQLiteCpp.h ] && [ -f /usr/include/sqlite3.h ] \
   || missing+=(libsqlitecpp-dev)
+[ -f /usr/include/pqxx/pqxx ] && [ -f /usr/include/postgresql/libpq-fe.h ] \
+  || missing+=(libpqxx-dev)
+command -v pkg-config > /dev/null || missing+=(pkg-config)
 
 if [ "${#missing[@]}" -eq 0 ]; then
   echo "build dependencies: all present"

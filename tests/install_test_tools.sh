@@ -5,6 +5,9 @@
 #   python3                      for the tests that run the built program
 #   faketime                     libfaketime, the clock of the working-day session
 #   strace                       to see each change flushed to disk before it is shown
+#   postgresql                   the server (initdb, pg_ctl) and psql, for the throwaway cluster
+#                                that each test run starts for the tests of the PostgreSQL
+#                                engine (tests/support/postgres_cluster.py)
 # Only what is missing is installed, and the script says what that is; when everything is
 # present it installs nothing and returns at once. Installing needs root.
 set -euo pipefail
@@ -15,5 +18,6 @@ missing=()
 command -v python3 > /dev/null || missing+=(python3)
 compgen -G '/usr/lib/*/faketime/libfaketime.so.1' > /dev/null || missing+=(faketime)
 command -v strace > /dev/null || missing+=(strace)
+compgen -G '/usr/lib/postgresql/*/bin/initdb' > /dev/null || missing+=(postgresql)
 
 exec "$(dirname "$0")/../cmake/install_build_dependencies.sh" "${missing[@]}"
