@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "storage/no_storage.h"
+#include "storage/storage_contract.h"
 #include "storage/storage_error.h"
 #include "support/captured_output.h"
 #include "support/library_session.h"
@@ -196,5 +197,11 @@ TEST(RefusedChangeTest, ChangeIsKeptBeforeAnythingThatFollowsItIsWritten) {
     EXPECT_EQ(shown.substr(refused.size(), written_next.size()), written_next);
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, StorageContractTest,
+                         testing::Values(Engine{
+                             "sqlite", [](const std::string& place) -> std::unique_ptr<Storage> {
+                               return std::make_unique<SqliteStorage>(place + ".db");
+                             }}));
 
 }  // namespace

@@ -50,8 +50,10 @@ std::string DatabaseUri::Printable(std::string_view uri) {
   std::string printable(scheme);
   if (const std::size_t at = authority.rfind('@'); at != std::string_view::npos) {
     const std::string_view user = authority.substr(0, at);
-    printable += user.substr(0, user.find(':'));
-    location.remove_prefix(at);
+    const std::string_view name = user.substr(0, user.find(':'));
+    printable += name;
+    // With no user name left, the '@' goes too.
+    location.remove_prefix(name.empty() ? at + 1 : at);
   }
   printable += location;
   std::string kept;
