@@ -2,6 +2,8 @@
 
 #include <gmock/gmock.h>
 
+#include <cctype>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <string>
@@ -13,14 +15,19 @@
 
 namespace {
 
-// The database of each place a test names, made at its first opening.
+// The database of each place a test names, made at its first opening and named for the
+// place's scratch folder, which no other test shares.
 std::string Database_at(const std::string& place) {
   static std::map<std::string, std::string> databases;
-  static int made = 0;
   auto found = databases.find(place);
   if (found == databases.end()) {
-    found =
-        databases.emplace(place, Fresh_database_uri("contract_" + std::to_string(++made))).first;
+    std::string name = "contract_";
+    for (const char c : std::filesystem::path(place).parent_path().filename().string()) {
+      if (std::isalnum(static_cast<unsigned char>(c)) != 0) {
+        name += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+      }
+    }
+    found = databases.emplace(place, Fresh_database_uri(name.substr(0, 63))).first;
   }
   return found->second;
 }
