@@ -2,16 +2,28 @@
 
 #include <gmock/gmock.h>
 
+#include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <variant>
 
+#include "console/console_input.h"
+#include "console/library.h"
+#include "storage/no_storage.h"
 #include "storage/postgres/database_uri.h"
 #include "storage/storage_contract.h"
+#include "storage/storage_error.h"
+#include "support/captured_output.h"
 #include "support/postgres_database.h"
+#include "support/scripted_input.h"
+#include "support/session_steps.h"
+#include "support/test_clock.h"
 
 namespace {
 
@@ -84,6 +96,46 @@ TEST(SharedDatabaseTest, EachDeskAppliesWhatTheOtherKeptAndTheLogKeepsOnlyWhatIs
   first.Keep(again);
   first.Waiting();
   EXPECT_EQ(second.Changes_elsewhere().size(), 1U);
+}
+
+// What a whole Library shows over a kept session, on `storage`.
+std::string Shown(Storage& storage, const std::vector<SessionStep>& steps) {
+  TestClock clock(2026, 12, 8, 10, 30);
+  ScriptedInput script(&clock);
+  ConsoleInput input(script, -1);
+  Library library(input, storage);
+  CapturedOutput output;
+  Type_steps(script, steps);
+  library.Main_menu();
+  return output.Text();
+}
+
+TEST(OneDeskOnADatabaseTest, ShowsWhatADeskOfOneRunShows) {
+  std::vector<std::filesystem::path> sessions(
+      std::filesystem::directory_iterator(SHELVORANQUIST_FUZZ_CORPUS), {});
+  std::sort(sessions.begin(), sessions.end());
+  for (const std::filesystem::path& session : sessions) {
+    SCOPED_TRACE(session.filename().string());
+    std::ifstream file(session, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    const std::vector<SessionStep> steps = Session_steps(bytes.str());
+    NoStorage unkept;
+    PostgresStorage database(Fresh_database_uri("one_desk"));
+    EXPECT_EQ(Shown(database, steps), Shown(unkept, steps));
+  }
+}
+
+TEST(OneDeskOnADatabaseTest, ADatabaseHoldingAnythingElseIsRefused) {
+  const std::string uri = Fresh_database_uri("foreign");
+  ASSERT_EQ(std::system(("psql -q '" + uri + "' -c 'CREATE TABLE notes (text text)'").c_str()), 0);
+  try {
+    PostgresStorage database(uri);
+    ADD_FAILURE() << "opened";
+  } catch (const StorageError& error) {
+    EXPECT_TRUE(error.Is_unusable());
+    EXPECT_THAT(error.what(), testing::HasSubstr("'notes'"));
+  }
 }
 
 }  // namespace
