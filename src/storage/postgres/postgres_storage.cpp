@@ -112,15 +112,14 @@ constexpr std::array<ItemTable, 4> item_tables{{
 
 const ItemTable& Table_of(ItemKind kind) { return item_tables.at(static_cast<std::size_t>(kind)); }
 
-// One line for the librarian, of whatever libpq or the server said.
+// One line for the librarian of whatever libpq or the server said: its first line, without
+// the statement the server may quote after it.
 std::string One_line(std::string text) {
-  std::replace(text.begin(), text.end(), '\n', ' ');
-  std::replace(text.begin(), text.end(), '\t', ' ');
-  text.erase(std::unique(text.begin(), text.end(),
-                         [](char left, char right) { return left == ' ' and right == ' '; }),
-             text.end());
-  while (not text.empty() and text.back() == ' ') text.pop_back();
-  if (text.starts_with("ERROR: ")) text.erase(0, 7);
+  text = text.substr(0, text.find('\n'));
+  for (const char* prefix : {"ERROR:  ", "FATAL:  "}) {
+    if (text.starts_with(prefix)) text.erase(0, std::string_view(prefix).size());
+  }
+  while (not text.empty() and (text.back() == ' ' or text.back() == '\r')) text.pop_back();
   return text;
 }
 
@@ -134,7 +133,11 @@ StorageError Storage_error(const pqxx::failure& error) {
                         "may not be kept, and the next start shows which");
   }
   if (dynamic_cast<const pqxx::broken_connection*>(&error) != nullptr) {
-    return StorageError(Kind::io, One_line(error.what()));
+    // libpqxx says only "not connected" of a connection that broke before the statement.
+    const std::string reason = One_line(error.what());
+    const bool said_why = not reason.empty() and reason.find("not connected") == std::string::npos;
+    return StorageError(Kind::io, said_why ? "the connection to the server was lost: " + reason
+                                           : "the connection to the server was lost");
   }
   const auto* sql = dynamic_cast<const pqxx::sql_error*>(&error);
   const std::string state = sql == nullptr ? "" : sql->sqlstate();
@@ -397,6 +400,14 @@ class PostgresStorage::Server {
 };
 
 PostgresStorage::Server::Server(const std::string& uri) : _connection(Connection_string(uri)) {
+  // A new connection would hold neither the catalogue's lock nor the session's settings: a
+  // connection lost stays lost, and the desk stops.
+  // (The call is libpqxx 6's only way to say so, and marked as going in a later libpqxx, where
+  // connections are never reactivated.)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+  _connection.inhibit_reactivation(true);
+#pragma GCC diagnostic pop
   pqxx::nontransaction session(_connection);
   // A desk whose machine vanishes, or whose transaction stalls, is let go within seconds, and
   // so are the locks it held; a desk waits at most that long for the catalogue.
