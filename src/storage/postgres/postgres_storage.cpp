@@ -651,12 +651,22 @@ void PostgresStorage::Server::Keep(Change& change) {
 }
 
 std::vector<Change> PostgresStorage::Server::Changes_elsewhere() {
-  Lock();
-  pqxx::work work(_connection);
-  const long long last =
-      work.exec("SELECT last_change FROM shelvoranquist").at(0).at(0).as<long long>();
+  // One round trip when nothing changed: the lock, then the count, each statement of the two
+  // reading the records as they stand when it runs.
+  long long last = 0;
+  {
+    pqxx::nontransaction check(_connection);
+    const std::string lock = "SELECT pg_advisory_lock(" + std::to_string(catalogue_lock) + "); ";
+    last = check.exec((_locked ? "" : lock) + "SELECT last_change FROM shelvoranquist")
+               .at(0)
+               .at(0)
+               .as<long long>();
+    check.commit();
+    _locked = true;
+  }
   std::vector<Change> changes;
   if (last == _seen) return changes;
+  pqxx::work work(_connection);
   const pqxx::result rows = work.exec_params(
       "SELECT seq, kind, item_kind, record, book_id, cd_id, video_id, member_id, text_1, text_2, "
       "text_3, text_4, number, due_year, due_month, due_day, due_hour, due_minute, ended_hold "
