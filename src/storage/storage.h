@@ -6,6 +6,13 @@
 
 #include "storage/change.h"
 #include "storage/rows.h"
+#include "storage/storage_error.h"
+
+// What an engine opens its records for.
+enum class StorageUse {
+  desk,    // a desk's records: a place that holds nothing is given the layout at once
+  import,  // the destination of a copy: the place must hold nothing, and only Import fills it
+};
 
 // Where the desk keeps its records beyond one run: an engine that knows rows and columns and
 // nothing of the desk. The desk loads every record once at start, then hands over each change
@@ -42,6 +49,15 @@ class Storage {
 
   // The desk is about to wait for a person: the other desks may go on meanwhile.
   virtual void Waiting() {}
+
+  // Fills this storage, opened for import and holding nothing, with `records` (which the desk's
+  // restore has accepted), every key kept, in one transaction: hands what it then holds to
+  // `check`, and commits only once `check` accepted it. A later desk gives new records keys
+  // past the largest kept. When anything fails, the place is left as it was found and
+  // StorageError passes on. An engine that cannot be filled this way refuses.
+  virtual void Import(const StoredRecords& /*records*/, const Restore& /*check*/) {
+    throw StorageError(StorageError::Kind::unusable, "cannot take a copy of the records");
+  }
 };
 
 #endif  // SHELVORANQUIST_STORAGE_STORAGE_H_

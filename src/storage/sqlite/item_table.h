@@ -11,7 +11,7 @@ struct ItemTable {
   bool has_detail;
   bool lendable;
   const char* select;   // every row, in the order of the keys
-  const char* insert;   // the values in the order of the columns
+  const char* insert;   // the key (NULL for a new one), then the values in the order of the columns
   const char* remove;   // takes the key
   const char* set_due;  // takes the stamp, then the key; none for a kind never lent
   // The column a loan or hold names an item of this kind by; none for a kind never lent.
@@ -26,8 +26,8 @@ inline constexpr ItemTable book_table{
         "SELECT id, bar_code, title, author, loan_days, due_year, due_month, due_day, "
         "due_hour, due_minute FROM books ORDER BY id",
     .insert =
-        "INSERT INTO books (bar_code, title, author, loan_days, due_year, due_month, "
-        "due_day, due_hour, due_minute) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)",
+        "INSERT INTO books (id, bar_code, title, author, loan_days, due_year, due_month, "
+        "due_day, due_hour, due_minute) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
     .remove = "DELETE FROM books WHERE id = ?",
     .set_due =
         "UPDATE books SET due_year = ?, due_month = ?, due_day = ?, due_hour = ?, "
@@ -43,8 +43,8 @@ inline constexpr ItemTable cd_table{
         "SELECT id, bar_code, title, artist, play_time, loan_days, due_year, due_month, "
         "due_day, due_hour, due_minute FROM cds ORDER BY id",
     .insert =
-        "INSERT INTO cds (bar_code, title, artist, play_time, loan_days, due_year, "
-        "due_month, due_day, due_hour, due_minute) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+        "INSERT INTO cds (id, bar_code, title, artist, play_time, loan_days, due_year, "
+        "due_month, due_day, due_hour, due_minute) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
     .remove = "DELETE FROM cds WHERE id = ?",
     .set_due =
         "UPDATE cds SET due_year = ?, due_month = ?, due_day = ?, due_hour = ?, "
@@ -58,8 +58,8 @@ inline constexpr ItemTable journal_table{
     .lendable = false,
     .select = "SELECT id, bar_code, title, editor, table_of_contents FROM journals ORDER BY id",
     .insert =
-        "INSERT INTO journals (bar_code, title, editor, table_of_contents) "
-        "VALUES (?, ?, ?, ?)",
+        "INSERT INTO journals (id, bar_code, title, editor, table_of_contents) "
+        "VALUES (?, ?, ?, ?, ?)",
     .remove = "DELETE FROM journals WHERE id = ?",
     .set_due = nullptr,
     .record_column = nullptr,
@@ -73,8 +73,8 @@ inline constexpr ItemTable video_table{
         "SELECT id, bar_code, title, director, rating, loan_days, due_year, due_month, "
         "due_day, due_hour, due_minute FROM videos ORDER BY id",
     .insert =
-        "INSERT INTO videos (bar_code, title, director, rating, loan_days, due_year, "
-        "due_month, due_day, due_hour, due_minute) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+        "INSERT INTO videos (id, bar_code, title, director, rating, loan_days, due_year, "
+        "due_month, due_day, due_hour, due_minute) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
     .remove = "DELETE FROM videos WHERE id = ?",
     .set_due =
         "UPDATE videos SET due_year = ?, due_month = ?, due_day = ?, due_hour = ?, "

@@ -6,6 +6,7 @@
 #include <SQLiteCpp/Transaction.h>
 #include <sqlite3.h>
 
+#include <array>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -105,6 +106,70 @@ void Bind_key(SQLite::Statement& statement, int column, const std::optional<Reco
   }
 }
 
+constexpr const char* insert_member =
+    "INSERT INTO members (id, name, address, phone_number, email_address, library_number) "
+    "VALUES (?, ?, ?, ?, ?, ?)";
+constexpr const char* insert_loan =
+    "INSERT INTO loans (id, book_id, cd_id, video_id, member_id) VALUES (?, ?, ?, ?, ?)";
+constexpr const char* insert_hold =
+    "INSERT INTO holds (id, book_id, cd_id, video_id, member_id) VALUES (?, ?, ?, ?, ?)";
+
+// The rows of each kind of item among `records`.
+template <class Records>
+auto Item_rows(Records& records) {
+  return std::array{
+      std::pair{ItemKind::book, &records.books}, std::pair{ItemKind::cd, &records.cds},
+      std::pair{ItemKind::journal, &records.journals}, std::pair{ItemKind::video, &records.videos}};
+}
+
+// Reads every row, inside the caller's transaction.
+StoredRecords Records_in(SQLite::Database& database) {
+  StoredRecords records;
+  SQLite::Statement members(database,
+                            "SELECT id, name, address, phone_number, email_address, "
+                            "library_number FROM members ORDER BY id");
+  while (members.executeStep()) {
+    const StoredRow row(members, "members");
+    records.members.push_back(MemberRow{.key = row.Key(),
+                                        .name = row.Text(1),
+                                        .address = row.Text(2),
+                                        .phone_number = row.Text(3),
+                                        .email_address = row.Text(4),
+                                        .library_number = row.Whole_number(5)});
+  }
+  for (const auto& [kind, rows] : Item_rows(records)) {
+    const ItemTable& table = Table_of(kind);
+    SQLite::Statement items(database, table.select);
+    while (items.executeStep()) {
+      const StoredRow row(items, table.name);
+      ItemRow item{
+          .key = row.Key(), .bar_code = row.Text(1), .title = row.Text(2), .creator = row.Text(3)};
+      int column = 4;
+      if (table.has_detail) item.detail = row.Text(column++);
+      if (table.lendable) {
+        item.loan_days = row.Whole_number(column++);
+        item.due = row.Stamp(column);
+      }
+      rows->push_back(std::move(item));
+    }
+  }
+  for (const auto& [name, rows] :
+       {std::pair{"loans", &records.loans}, std::pair{"holds", &records.holds}}) {
+    SQLite::Statement records_of(
+        database, std::string("SELECT id, book_id, cd_id, video_id, member_id FROM ") + name +
+                      " ORDER BY id");
+    while (records_of.executeStep()) {
+      const StoredRow row(records_of, name);
+      rows->push_back(RecordRow{.key = row.Key(),
+                                .book = row.Reference(1),
+                                .cd = row.Reference(2),
+                                .video = row.Reference(3),
+                                .member = row.Reference(4)});
+    }
+  }
+  return records;
+}
+
 // The item table a loan or hold row names its item in.
 const ItemTable& Table_named(const RecordRow& row) {
   if (row.book) return book_table;
@@ -117,7 +182,7 @@ const ItemTable& Table_named(const RecordRow& row) {
 // The data file, held for this desk, and the one connection to it.
 class SqliteStorage::File {
  public:
-  explicit File(const std::string& path);
+  File(const std::string& path, StorageUse use);
 
   // Reads every row, in one read transaction.
   StoredRecords Read();
@@ -129,6 +194,7 @@ class SqliteStorage::File {
   void Abandon();
 
   void Keep(Change& change);
+  void Import(const StoredRecords& records, const Restore& check);
 
   Opening Opened() const { return _opening; }
   int Upgraded_from() const { return _upgraded_from; }
@@ -138,9 +204,11 @@ class SqliteStorage::File {
     if (not _database) throw StorageError(StorageError::Kind::unusable, "the file is closed");
     return *_database;
   }
-  void Insert_member(MemberRow& member);
-  void Insert_item(ItemKind kind, ItemRow& item);
-  RecordKey Insert_record(const char* statement, const RecordRow& row);
+  // Each inserts a row under `key`, or under a new key when none, and returns its key.
+  RecordKey Insert_member(const MemberRow& member, std::optional<RecordKey> key);
+  RecordKey Insert_item(ItemKind kind, const ItemRow& item, std::optional<RecordKey> key);
+  RecordKey Insert_record(const char* statement, const RecordRow& row,
+                          std::optional<RecordKey> key);
   void Set_due(const RecordRow& row, const StampRow& due);
   // Deletes the row of `key` with `statement`; the row must be there.
   void Delete_row(const char* statement, RecordKey key);
@@ -152,25 +220,35 @@ class SqliteStorage::File {
   FileLock _lock;
   bool _had_log;
   bool _had_shared_memory;
+  // Opened for an import that has not yet succeeded: the file holds nothing of this storage's.
+  bool _importing;
   std::optional<SQLite::Database> _database;
   Opening _opening = Opening::existing;
   int _version = SqliteSchema::version;
   int _upgraded_from = 0;
 };
 
-SqliteStorage::File::File(const std::string& path)
+SqliteStorage::File::File(const std::string& path, StorageUse use)
     : _path(path),
       _lock(path),
       _had_log(Exists(path + "-wal")),
-      _had_shared_memory(Exists(path + "-shm")) {
+      _had_shared_memory(Exists(path + "-shm")),
+      _importing(use == StorageUse::import) {
   try {
+    std::error_code error;
+    if (_importing and std::filesystem::file_size(path, error) != 0) {
+      throw StorageError(StorageError::Kind::unusable,
+                         "not empty: a library is copied only to a new file or an empty one");
+    }
     Guarded([&] {
       // One thread uses the one connection: SQLite need not lock a mutex at every call.
       _database.emplace(path, SQLite::OPEN_READWRITE | SQLite::OPEN_NOMUTEX, busy_timeout_ms);
       Checkpoint_on_close(Database(), false);
       // Views and triggers of a file are not trusted to call functions with side effects.
       Database().exec("PRAGMA trusted_schema = OFF");
-      if (Is_blank(Database())) {
+      if (_importing) {
+        _opening = _lock.Created() ? Opening::created : Opening::empty;
+      } else if (Is_blank(Database())) {
         _opening = _lock.Created() ? Opening::created : Opening::empty;
         Use_write_ahead_log(Database());
         SQLite::Transaction transaction(Database(), SQLite::TransactionBehavior::IMMEDIATE);
@@ -186,7 +264,7 @@ SqliteStorage::File::File(const std::string& path)
     Abandon();
     throw;
   }
-  _lock.Keep();
+  if (not _importing) _lock.Keep();
 }
 
 void SqliteStorage::File::Abandon() {
@@ -197,51 +275,8 @@ void SqliteStorage::File::Abandon() {
 }
 
 StoredRecords SqliteStorage::File::Read() {
-  StoredRecords records;
   SQLite::Transaction reading(Database(), SQLite::TransactionBehavior::DEFERRED);
-  SQLite::Statement members(Database(),
-                            "SELECT id, name, address, phone_number, email_address, "
-                            "library_number FROM members ORDER BY id");
-  while (members.executeStep()) {
-    const StoredRow row(members, "members");
-    records.members.push_back(MemberRow{.key = row.Key(),
-                                        .name = row.Text(1),
-                                        .address = row.Text(2),
-                                        .phone_number = row.Text(3),
-                                        .email_address = row.Text(4),
-                                        .library_number = row.Whole_number(5)});
-  }
-  for (const auto& [table, rows] :
-       {std::pair{&book_table, &records.books}, std::pair{&cd_table, &records.cds},
-        std::pair{&journal_table, &records.journals}, std::pair{&video_table, &records.videos}}) {
-    SQLite::Statement items(Database(), table->select);
-    while (items.executeStep()) {
-      const StoredRow row(items, table->name);
-      ItemRow item{
-          .key = row.Key(), .bar_code = row.Text(1), .title = row.Text(2), .creator = row.Text(3)};
-      int column = 4;
-      if (table->has_detail) item.detail = row.Text(column++);
-      if (table->lendable) {
-        item.loan_days = row.Whole_number(column++);
-        item.due = row.Stamp(column);
-      }
-      rows->push_back(std::move(item));
-    }
-  }
-  for (const auto& [name, rows] :
-       {std::pair{"loans", &records.loans}, std::pair{"holds", &records.holds}}) {
-    SQLite::Statement records_of(
-        Database(), std::string("SELECT id, book_id, cd_id, video_id, member_id FROM ") + name +
-                        " ORDER BY id");
-    while (records_of.executeStep()) {
-      const StoredRow row(records_of, name);
-      rows->push_back(RecordRow{.key = row.Key(),
-                                .book = row.Reference(1),
-                                .cd = row.Reference(2),
-                                .video = row.Reference(3),
-                                .member = row.Reference(4)});
-    }
-  }
+  StoredRecords records = Records_in(Database());
   reading.commit();
   return records;
 }
@@ -269,25 +304,21 @@ void SqliteStorage::File::Keep(Change& change) {
       [&](auto& value) {
         using Value = std::decay_t<decltype(value)>;
         if constexpr (std::is_same_v<Value, MemberAdded>) {
-          Insert_member(value.member);
+          value.member.key = Insert_member(value.member, {});
         } else if constexpr (std::is_same_v<Value, MemberRemoved>) {
           Delete_row("DELETE FROM members WHERE id = ?", value.member);
         } else if constexpr (std::is_same_v<Value, ItemAdded>) {
-          Insert_item(value.kind, value.item);
+          value.item.key = Insert_item(value.kind, value.item, {});
         } else if constexpr (std::is_same_v<Value, ItemRemoved>) {
           Delete_row(Table_of(value.kind).remove, value.item);
         } else if constexpr (std::is_same_v<Value, LoanMade>) {
-          value.loan.key = Insert_record(
-              "INSERT INTO loans (book_id, cd_id, video_id, member_id) VALUES (?, ?, ?, ?)",
-              value.loan);
+          value.loan.key = Insert_record(insert_loan, value.loan, {});
           Set_due(value.loan, value.due);
           if (value.ended_hold) Delete_row("DELETE FROM holds WHERE id = ?", *value.ended_hold);
         } else if constexpr (std::is_same_v<Value, LoanEnded>) {
           Delete_row("DELETE FROM loans WHERE id = ?", value.loan.key);
         } else if constexpr (std::is_same_v<Value, HoldPlaced>) {
-          value.hold.key = Insert_record(
-              "INSERT INTO holds (book_id, cd_id, video_id, member_id) VALUES (?, ?, ?, ?)",
-              value.hold);
+          value.hold.key = Insert_record(insert_hold, value.hold, {});
           Set_due(value.hold, value.due);
         } else {
           static_assert(std::is_same_v<Value, HoldEnded>);
@@ -300,23 +331,54 @@ void SqliteStorage::File::Keep(Change& change) {
   transaction.commit();
 }
 
-void SqliteStorage::File::Insert_member(MemberRow& member) {
-  SQLite::Statement insertion(Database(),
-                              "INSERT INTO members (name, address, phone_number, email_address, "
-                              "library_number) VALUES (?, ?, ?, ?, ?)");
-  insertion.bind(1, member.name);
-  insertion.bind(2, member.address);
-  insertion.bind(3, member.phone_number);
-  insertion.bind(4, member.email_address);
-  insertion.bind(5, member.library_number);
-  insertion.exec();
-  member.key = Inserted_key();
+void SqliteStorage::File::Import(const StoredRecords& records, const Restore& check) {
+  if (not _importing) {
+    throw StorageError(StorageError::Kind::unusable,
+                       "holds records already: a library is copied only to a new file or an "
+                       "empty one");
+  }
+  try {
+    Guarded([&] {
+      SQLite::Transaction transaction(Database(), SQLite::TransactionBehavior::IMMEDIATE);
+      SqliteSchema::Create(Database());
+      for (const MemberRow& member : records.members) Insert_member(member, member.key);
+      for (const auto& [kind, rows] : Item_rows(records)) {
+        for (const ItemRow& item : *rows) Insert_item(kind, item, item.key);
+      }
+      for (const RecordRow& loan : records.loans) Insert_record(insert_loan, loan, loan.key);
+      for (const RecordRow& hold : records.holds) Insert_record(insert_hold, hold, hold.key);
+      check(Records_in(Database()));
+      _lock.Check_in_place();
+      transaction.commit();
+    });
+  } catch (...) {
+    // The transaction is rolled back; a file this storage created goes with its lock.
+    Abandon();
+    throw;
+  }
+  _importing = false;
+  _lock.Keep();
 }
 
-void SqliteStorage::File::Insert_item(ItemKind kind, ItemRow& item) {
+RecordKey SqliteStorage::File::Insert_member(const MemberRow& member,
+                                             std::optional<RecordKey> key) {
+  SQLite::Statement insertion(Database(), insert_member);
+  Bind_key(insertion, 1, key);
+  insertion.bind(2, member.name);
+  insertion.bind(3, member.address);
+  insertion.bind(4, member.phone_number);
+  insertion.bind(5, member.email_address);
+  insertion.bind(6, member.library_number);
+  insertion.exec();
+  return Inserted_key();
+}
+
+RecordKey SqliteStorage::File::Insert_item(ItemKind kind, const ItemRow& item,
+                                           std::optional<RecordKey> key) {
   const ItemTable& table = Table_of(kind);
   SQLite::Statement insertion(Database(), table.insert);
-  int column = 1;
+  Bind_key(insertion, 1, key);
+  int column = 2;
   for (const std::string* text : {&item.bar_code, &item.title, &item.creator}) {
     insertion.bind(column++, *text);
   }
@@ -326,15 +388,17 @@ void SqliteStorage::File::Insert_item(ItemKind kind, ItemRow& item) {
     Bind_stamp(insertion, column, item.due);
   }
   insertion.exec();
-  item.key = Inserted_key();
+  return Inserted_key();
 }
 
-RecordKey SqliteStorage::File::Insert_record(const char* statement, const RecordRow& row) {
+RecordKey SqliteStorage::File::Insert_record(const char* statement, const RecordRow& row,
+                                             std::optional<RecordKey> key) {
   SQLite::Statement insertion(Database(), statement);
-  Bind_key(insertion, 1, row.book);
-  Bind_key(insertion, 2, row.cd);
-  Bind_key(insertion, 3, row.video);
-  Bind_key(insertion, 4, row.member);
+  Bind_key(insertion, 1, key);
+  Bind_key(insertion, 2, row.book);
+  Bind_key(insertion, 3, row.cd);
+  Bind_key(insertion, 4, row.video);
+  Bind_key(insertion, 5, row.member);
   insertion.exec();
   return Inserted_key();
 }
@@ -366,11 +430,29 @@ RecordKey SqliteStorage::File::Inserted_key() {
   return key;
 }
 
-SqliteStorage::SqliteStorage(const std::string& path) : _file(std::make_unique<File>(path)) {}
+SqliteStorage::SqliteStorage(const std::string& path, StorageUse use)
+    : _file(std::make_unique<File>(path, use)) {}
 
 SqliteStorage::~SqliteStorage() = default;
 
 int SqliteStorage::Data_version() { return SqliteSchema::version; }
+
+StoredRecords SqliteStorage::Snapshot(const std::string& path) {
+  std::error_code error;
+  // Opening a FIFO to read would wait for a writer.
+  if (Exists(path) and not std::filesystem::is_regular_file(path, error)) {
+    throw StorageError(StorageError::Kind::unusable, "not a regular file");
+  }
+  return Guarded([&] {
+    SQLite::Database database(path, SQLite::OPEN_READONLY | SQLite::OPEN_NOMUTEX, busy_timeout_ms);
+    database.exec("PRAGMA trusted_schema = OFF");
+    SQLite::Transaction reading(database, SQLite::TransactionBehavior::DEFERRED);
+    SqliteSchema::Check(database);
+    StoredRecords records = Records_in(database);
+    reading.commit();
+    return records;
+  });
+}
 
 SqliteStorage::Opening SqliteStorage::Opened() const { return _file->Opened(); }
 
@@ -389,4 +471,8 @@ void SqliteStorage::Load(const Restore& restore) {
 
 void SqliteStorage::Keep(Change& change) {
   Guarded([&] { _file->Keep(change); });
+}
+
+void SqliteStorage::Import(const StoredRecords& records, const Restore& check) {
+  _file->Import(records, check);
 }

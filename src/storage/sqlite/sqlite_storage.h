@@ -26,12 +26,21 @@ class SqliteStorage final : public Storage {
   // Opens the data file at `path`, or makes a new one where there is nothing or an empty file,
   // and checks that it is a data file this version reads. Throws StorageError with the reason
   // when it cannot be used; the file is then left as it was, and one this call created is
-  // removed.
-  explicit SqliteStorage(const std::string& path);
+  // removed. Opened for an import, the file must be new or empty and is written only by Import,
+  // in a rollback journal (the first desk gives it its write-ahead log); a new file is removed
+  // again unless an Import succeeds.
+  explicit SqliteStorage(const std::string& path, StorageUse use = StorageUse::desk);
   ~SqliteStorage() override;
 
   // The data version this program writes.
   static int Data_version();
+
+  // Every record of the data file at `path`, of this version or an older one, as the file
+  // stands at one moment even while a desk changes it: read through a read-only connection in
+  // one read transaction, without upgrading the file or holding it against a desk. Like any
+  // reader, SQLite may leave an empty write-ahead log and its index beside a file that no desk
+  // has open. Throws StorageError when the file is no data file this version reads.
+  static StoredRecords Snapshot(const std::string& path);
 
   Opening Opened() const;
   // The data version the file had, when the load upgraded it; 0 when it did not.
@@ -39,6 +48,7 @@ class SqliteStorage final : public Storage {
 
   void Load(const Restore& restore) override;
   void Keep(Change& change) override;
+  void Import(const StoredRecords& records, const Restore& check) override;
 
  private:
   class File;
