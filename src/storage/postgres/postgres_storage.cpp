@@ -379,7 +379,14 @@ Change Logged(const pqxx::row& row) {
 // The connection, held for this desk, and what it knows of the catalogue.
 class PostgresStorage::Server {
  public:
-  explicit Server(const std::string& uri);
+  Server(const std::string& uri, StorageUse use);
+
+  // The tables and views of the database's current schema, by name.
+  static std::set<std::string> Tables_found(pqxx::transaction_base& work);
+  // Checks that the tables `found`, none missing, are those of a catalogue this version reads.
+  static void Check_catalogue(pqxx::transaction_base& work, const std::set<std::string>& found);
+  // Every record of the catalogue, read inside the caller's transaction.
+  static StoredRecords Records_in(pqxx::transaction_base& work);
 
   bool Created() const { return _created; }
   StoredRecords Read();
@@ -388,18 +395,24 @@ class PostgresStorage::Server {
   void Release();
   // Takes this desk off the list of running desks.
   void Leave();
+  void Import(const StoredRecords& records, const Restore& check);
 
  private:
   void Lock();
   void Make_or_check_tables();
+  // Makes the catalogue's tables, holding no records, in an empty database.
+  static void Create_catalogue(pqxx::transaction_base& work);
 
   pqxx::connection _connection;
   bool _locked = false;
   bool _created = false;
+  // Opened for an import that has not yet succeeded: the database holds no tables.
+  bool _importing = false;
   long long _seen = 0;  // the last change this desk has applied
 };
 
-PostgresStorage::Server::Server(const std::string& uri) : _connection(Connection_string(uri)) {
+PostgresStorage::Server::Server(const std::string& uri, StorageUse use)
+    : _connection(Connection_string(uri)) {
   // A new connection would hold neither the catalogue's lock nor the session's settings: a
   // connection lost stays lost, and the desk stops.
   // (The call is libpqxx 6's only way to say so, and marked as going in a later libpqxx, where
@@ -417,6 +430,16 @@ PostgresStorage::Server::Server(const std::string& uri) : _connection(Connection
       "SET idle_in_transaction_session_timeout = '5s'; SET lock_timeout = '30s'");
   session.commit();
   Lock();
+  if (use == StorageUse::import) {
+    pqxx::work work(_connection);
+    if (not Tables_found(work).empty()) {
+      throw StorageError(StorageError::Kind::unusable,
+                         "holds tables already: a library is copied only to an empty database");
+    }
+    work.commit();
+    _importing = true;
+    return;
+  }
   Make_or_check_tables();
 }
 
@@ -444,20 +467,35 @@ void PostgresStorage::Server::Leave() {
 
 void PostgresStorage::Server::Make_or_check_tables() {
   pqxx::work work(_connection);
+  const std::set<std::string> found = Tables_found(work);
+  if (found.empty()) {
+    Create_catalogue(work);
+    work.commit();
+    _created = true;
+    return;
+  }
+  Check_catalogue(work, found);
+  work.commit();
+}
+
+std::set<std::string> PostgresStorage::Server::Tables_found(pqxx::transaction_base& work) {
   std::set<std::string> found;
   for (const pqxx::row& row :
        work.exec("SELECT table_name FROM information_schema.tables WHERE table_schema = "
                  "current_schema()")) {
     found.insert(row[0].as<std::string>());
   }
-  if (found.empty()) {
-    for (const std::string& table : Tables()) work.exec(table);
-    work.exec_params("INSERT INTO shelvoranquist (layout_version, last_change) VALUES ($1, 0)",
-                     layout_version);
-    work.commit();
-    _created = true;
-    return;
-  }
+  return found;
+}
+
+void PostgresStorage::Server::Create_catalogue(pqxx::transaction_base& work) {
+  for (const std::string& table : Tables()) work.exec(table);
+  work.exec_params("INSERT INTO shelvoranquist (layout_version, last_change) VALUES ($1, 0)",
+                   layout_version);
+}
+
+void PostgresStorage::Server::Check_catalogue(pqxx::transaction_base& work,
+                                              const std::set<std::string>& found) {
   for (const std::string& name : found) {
     if (not table_names.contains(name)) {
       throw StorageError(
@@ -480,14 +518,23 @@ void PostgresStorage::Server::Make_or_check_tables() {
                                                          "; this one reads layout " +
                                                          std::to_string(layout_version) + ")");
   }
-  work.commit();
 }
 
 StoredRecords PostgresStorage::Server::Read() {
   Lock();
-  StoredRecords records;
   pqxx::work work(_connection);
   _seen = work.exec("SELECT last_change FROM shelvoranquist").at(0).at(0).as<long long>();
+  StoredRecords records = Records_in(work);
+  work.exec_params(
+      "INSERT INTO desks (pid, seen) VALUES (pg_backend_pid(), $1) "
+      "ON CONFLICT (pid) DO UPDATE SET seen = EXCLUDED.seen",
+      _seen);
+  work.commit();
+  return records;
+}
+
+StoredRecords PostgresStorage::Server::Records_in(pqxx::transaction_base& work) {
+  StoredRecords records;
   for (const pqxx::row& row :
        work.exec("SELECT id, name, address, phone_number, email_address, library_number FROM "
                  "members ORDER BY id")) {
@@ -528,11 +575,6 @@ StoredRecords PostgresStorage::Server::Read() {
                                 record.Maybe_number(3), record.Maybe_number(4)});
     }
   }
-  work.exec_params(
-      "INSERT INTO desks (pid, seen) VALUES (pg_backend_pid(), $1) "
-      "ON CONFLICT (pid) DO UPDATE SET seen = EXCLUDED.seen",
-      _seen);
-  work.commit();
   return records;
 }
 
@@ -683,8 +725,70 @@ std::vector<Change> PostgresStorage::Server::Changes_elsewhere() {
   return changes;
 }
 
-PostgresStorage::PostgresStorage(const std::string& uri)
-    : _server(Guarded([&] { return std::make_unique<Server>(uri); })) {}
+void PostgresStorage::Server::Import(const StoredRecords& records, const Restore& check) {
+  if (not _importing) {
+    throw StorageError(StorageError::Kind::unusable,
+                       "holds tables already: a library is copied only to an empty database");
+  }
+  pqxx::work work(_connection);
+  Create_catalogue(work);
+  for (const MemberRow& member : records.members) {
+    work.exec_params(
+        "INSERT INTO members (id, name, address, phone_number, email_address, library_number) "
+        "VALUES ($1, $2, $3, $4, $5, $6)",
+        member.key, pqxx::binarystring(member.name), pqxx::binarystring(member.address),
+        pqxx::binarystring(member.phone_number), pqxx::binarystring(member.email_address),
+        member.library_number);
+  }
+  const std::array<const std::vector<ItemRow>*, 4> item_rows{&records.books, &records.cds,
+                                                             &records.journals, &records.videos};
+  for (std::size_t kind = 0; kind < item_tables.size(); ++kind) {
+    const ItemTable& table = item_tables.at(kind);
+    std::string insert =
+        std::string("INSERT INTO ") + table.name + " (id, bar_code, title, " + table.creator;
+    if (table.detail != nullptr) insert += std::string(", ") + table.detail;
+    if (table.lendable) insert += ", loan_days, due_year, due_month, due_day, due_hour, due_minute";
+    for (const ItemRow& item : *item_rows.at(kind)) {
+      const pqxx::binarystring bar_code(item.bar_code);
+      const pqxx::binarystring title(item.title);
+      const pqxx::binarystring creator(item.creator);
+      const pqxx::binarystring detail(item.detail);
+      const StampRow& due = item.due;
+      if (not table.lendable) {
+        work.exec_params(insert + ") VALUES ($1, $2, $3, $4, $5)", item.key, bar_code, title,
+                         creator, detail);
+      } else if (table.detail == nullptr) {
+        work.exec_params(insert + ") VALUES ($1, $2, $3, $4, $5, $6, $7, $8, $9, $10)", item.key,
+                         bar_code, title, creator, item.loan_days, due.year, due.month, due.day,
+                         due.hour, due.minute);
+      } else {
+        work.exec_params(insert + ") VALUES ($1, $2, $3, $4, $5, $6, $7, $8, $9, $10, $11)",
+                         item.key, bar_code, title, creator, detail, item.loan_days, due.year,
+                         due.month, due.day, due.hour, due.minute);
+      }
+    }
+  }
+  for (const auto& [name, rows] :
+       {std::pair{"loans", &records.loans}, std::pair{"holds", &records.holds}}) {
+    for (const RecordRow& row : *rows) {
+      work.exec_params(std::string("INSERT INTO ") + name +
+                           " (id, book_id, cd_id, video_id, member_id) VALUES ($1, $2, $3, $4, $5)",
+                       row.key, Maybe(row.book), Maybe(row.cd), Maybe(row.video),
+                       Maybe(row.member));
+    }
+  }
+  // A desk gives a new record the key after the largest kept, as the data file does.
+  for (const char* name : {"members", "books", "cds", "journals", "videos", "loans", "holds"}) {
+    work.exec(std::string("SELECT setval(pg_get_serial_sequence('") + name +
+              "', 'id'), greatest(max(id), 0) + 1, false) FROM " + name);
+  }
+  check(Records_in(work));
+  work.commit();
+  _importing = false;
+}
+
+PostgresStorage::PostgresStorage(const std::string& uri, StorageUse use)
+    : _server(Guarded([&] { return std::make_unique<Server>(uri, use); })) {}
 
 PostgresStorage::~PostgresStorage() {
   // A desk that ends holds back no change from the log; one that cannot say so (the server is
@@ -711,4 +815,24 @@ std::vector<Change> PostgresStorage::Changes_elsewhere() {
 
 void PostgresStorage::Waiting() {
   Guarded([&] { _server->Release(); });
+}
+
+StoredRecords PostgresStorage::Snapshot(const std::string& uri) {
+  return Guarded([&] {
+    pqxx::connection connection(Connection_string(uri));
+    // One snapshot of every table, taken without the catalogue's lock: the desks go on.
+    pqxx::transaction<pqxx::repeatable_read, pqxx::read_only> reading(connection);
+    const std::set<std::string> found = Server::Tables_found(reading);
+    if (found.empty()) {
+      throw StorageError(StorageError::Kind::unusable, "holds no shelvoranquist catalogue");
+    }
+    Server::Check_catalogue(reading, found);
+    StoredRecords records = Server::Records_in(reading);
+    reading.commit();
+    return records;
+  });
+}
+
+void PostgresStorage::Import(const StoredRecords& records, const Restore& check) {
+  Guarded([&] { _server->Import(records, check); });
 }

@@ -22,9 +22,17 @@ class PostgresStorage final : public Storage {
   // Connects to the database `uri` names (a URI libpq reads, with the PG* environment and the
   // password file as psql has them), and makes the catalogue's tables in an empty database.
   // Throws StorageError when the server cannot be reached, or the database holds anything but
-  // a catalogue of this version or an older one.
-  explicit PostgresStorage(const std::string& uri);
+  // a catalogue of this version or an older one. Opened for an import, the database must hold
+  // no tables, and only Import makes them, in the transaction that fills them; the desks that
+  // start meanwhile wait for the catalogue's lock.
+  explicit PostgresStorage(const std::string& uri, StorageUse use = StorageUse::desk);
   ~PostgresStorage() override;
+
+  // Every record of the catalogue in the database `uri` names, as it stands at one moment even
+  // while desks change it: read in one REPEATABLE READ, READ ONLY transaction, without the
+  // catalogue's lock, so no desk waits for it. Throws StorageError when the database holds no
+  // catalogue this version reads.
+  static StoredRecords Snapshot(const std::string& uri);
 
   // Whether this desk made the catalogue's tables.
   bool Created() const;
@@ -33,6 +41,7 @@ class PostgresStorage final : public Storage {
   void Keep(Change& change) override;
   std::vector<Change> Changes_elsewhere() override;
   void Waiting() override;
+  void Import(const StoredRecords& records, const Restore& check) override;
 
  private:
   class Server;
