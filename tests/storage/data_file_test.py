@@ -101,8 +101,12 @@ def command_line(folder):
              (["-d", path], "unknown option '-d'"), (["stray"], "unexpected argument 'stray'"),
              (["--it's\x1b\x7f\n"], "unknown option '--it'\\''s'$'\\033\\177\\n'"),
              (["--data", path, "--data", path], "--data given twice"),
-             (["--data", path, "extra"], "unexpected argument 'extra'")]
-    usage = "usage: shelvoranquist [--data FILE|URI] [--help] [--version]"
+             (["--data", path, "extra"], "unexpected argument 'extra'"),
+             (["--copy-to", path], "--copy-to needs --data, the records to copy"),
+             (["--data", path, "--copy-to="], "--copy-to needs a file"),
+             (["--data", path, "--copy-to", path + "2", "--copy-to", path + "3"],
+              "--copy-to given twice")]
+    usage = "usage: shelvoranquist [--data FILE|URI [--copy-to FILE|URI]] [--help] [--version]"
     for args, fault in cases:
         result = run(args)
         check((result.returncode, result.stdout, result.stderr.decode())
