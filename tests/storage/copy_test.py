@@ -23,6 +23,15 @@ PROGRAM = os.path.abspath(sys.argv[1])
 FIXTURES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "data_version_1")
 TABLES = ("members", "books", "cds", "journals", "videos", "loans", "holds")
 COUNTS = "4 members, 10 items, 7 loans and 4 holds"
+# A database whose table of holds, once made, refuses every row: a copy fails after its loans.
+REFUSING_HOLDS = """
+CREATE FUNCTION refuse() RETURNS trigger LANGUAGE plpgsql AS $$BEGIN RAISE 'no holds'; END$$;
+CREATE FUNCTION guard() RETURNS event_trigger LANGUAGE plpgsql AS $$BEGIN
+  IF to_regclass('holds') IS NOT NULL AND NOT EXISTS (SELECT FROM pg_trigger WHERE tgname = 'refuse')
+  THEN CREATE TRIGGER refuse BEFORE INSERT ON holds FOR EACH ROW EXECUTE FUNCTION refuse(); END IF;
+END$$;
+CREATE EVENT TRIGGER guard ON ddl_command_end EXECUTE FUNCTION guard();
+"""
 failures = []
 
 
@@ -45,6 +54,19 @@ def rows(path):
                 for table in TABLES}
     finally:
         database.close()
+
+
+def sql(uri, statements):
+    return subprocess.run(["psql", "-X", "-qAt", "-v", "ON_ERROR_STOP=1", "-d", uri, "-c",
+                           statements], capture_output=True, check=True, text=True).stdout
+
+
+def state(folder, destination):
+    """What a copy to `destination` may not change: the folder's files, a database's tables."""
+    if "://" not in destination:
+        return digests(folder)
+    return sql(destination, "SELECT table_name FROM information_schema.tables "
+                            "WHERE table_schema = current_schema() ORDER BY 1")
 
 
 def digests(folder):
@@ -82,18 +104,19 @@ def destinations_that_hold_anything_or_fail_are_left_as_they_were(folder, source
         ("new.db", None, ["prlimit", "--fsize=40000"], "I/O error"),
         ("empty.db", lambda at: open(at, "w").close(), ["prlimit", "--fsize=40000"], "I/O error"),
         (server, None, [], "holds tables already"),
+        (fresh_database("copy_failing"), lambda at: sql(at, REFUSING_HOLDS), [], "no holds"),
     ]
     for name, make, limit, reason in cases:
         destination = name if "://" in name else os.path.join(folder, name)
         if make:
             make(destination)
-        before = digests(folder)
+        before = state(folder, destination)
         result = run("--data", source, "--copy-to", destination, limit=limit)
         errors = result.stderr.decode()
         check(result.returncode == 1 and errors.startswith(f"shelvoranquist: {destination}: ")
               and reason in errors and errors.count("\n") == 1,
               f"{name}: refused for {reason}: {result}")
-        check(digests(folder) == before, f"{name}: left as it was")
+        check(state(folder, destination) == before, f"{name}: left as it was")
     again = os.path.join(folder, "again.db")
     result = run("--data", server, "--copy-to", again)
     check(result.returncode == 0 and rows(again) == rows(source), f"{server}: left as it was")
