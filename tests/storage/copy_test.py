@@ -41,8 +41,13 @@ def check(condition, what):
         print("FAILED:", what)
 
 
-def run(*args, typed=b"", limit=()):
-    return subprocess.run([*limit, PROGRAM, *args], input=typed, capture_output=True, timeout=30)
+def run(*args, typed=b"", limit=(), trace=None):
+    """The program's run; with `trace`, its calls that remove and sync files logged there."""
+    tracer = ["strace", "-f", "-qq", "-e", "trace=unlink,fsync,fdatasync,write", "-o", trace]
+    return subprocess.run([*limit, *(tracer if trace else []), PROGRAM, *args], input=typed,
+                          capture_output=True, timeout=30,
+                          # LeakSanitizer cannot run under a tracer.
+                          env={**os.environ, "ASAN_OPTIONS": "detect_leaks=0"} if trace else None)
 
 
 def rows(path):
@@ -84,11 +89,16 @@ def copies_keep_every_row_and_key(folder, server):
         written = file.read()
     legs = [(source, os.path.join(folder, "file.db")), (source, server),
             (server, os.path.join(folder, "back.db"))]
+    log = os.path.join(folder, "copy.strace")
     for source_of, destination in legs:
-        result = run("--data", source_of, "--copy-to", destination)
+        result = run("--data", source_of, "--copy-to", destination, trace=log)
         check((result.returncode, result.stdout, result.stderr.decode())
               == (0, b"", f"shelvoranquist: copied {COUNTS} from {source_of} to {destination}\n"),
               f"{source_of} -> {destination}: {result}")
+        with open(log) as trace:
+            committed = trace.read().partition('-journal")')[2].partition("copied")[0]
+        # The commit removes the journal: a power cut must not bring it back.
+        check("://" in destination or "sync(" in committed, f"{destination}: the folder synced")
     with open(source, "rb") as file:
         check(file.read() == written, "the source of version 1 is left byte for byte")
     for copy in ("file.db", "back.db"):

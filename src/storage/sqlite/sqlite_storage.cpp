@@ -257,7 +257,9 @@ SqliteStorage::File::File(const std::string& path, StorageUse use)
       } else {
         _version = SqliteSchema::Check(Database());
       }
-      Database().exec("PRAGMA synchronous = FULL");
+      // An import commits in a rollback journal by removing it, which is kept only once the
+      // folder is synced too.
+      Database().exec(_importing ? "PRAGMA synchronous = EXTRA" : "PRAGMA synchronous = FULL");
       Database().exec("PRAGMA foreign_keys = ON");
     });
   } catch (...) {
