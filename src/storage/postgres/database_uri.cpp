@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -27,6 +29,34 @@ std::string Decoded_name(std::string_view name) {
   std::transform(decoded.begin(), decoded.end(), decoded.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   return decoded;
+}
+
+// The passwords a URI holds, as written: its user part's and its password parameters'.
+std::vector<std::string> Secrets(std::string_view uri) {
+  std::vector<std::string> secrets;
+  const std::size_t start = uri.find("://");
+  std::string_view rest = uri.substr(start == std::string_view::npos ? 0 : start + 3);
+  const std::string_view authority = rest.substr(0, rest.find_first_of("/?"));
+  if (const std::size_t at = authority.rfind('@'); at != std::string_view::npos) {
+    const std::string_view user = authority.substr(0, at);
+    if (const std::size_t colon = user.find(':'); colon != std::string_view::npos) {
+      secrets.emplace_back(user.substr(colon + 1));
+    }
+  }
+  const std::size_t query_at = rest.find('?');
+  std::string_view query = query_at == std::string_view::npos ? "" : rest.substr(query_at + 1);
+  while (not query.empty()) {
+    const std::size_t end = std::min(query.find('&'), query.size());
+    const std::string_view parameter = query.substr(0, end);
+    query.remove_prefix(std::min(end + 1, query.size()));
+    const std::size_t equals = parameter.find('=');
+    if (equals != std::string_view::npos and
+        Decoded_name(parameter.substr(0, equals)) == "password") {
+      secrets.emplace_back(parameter.substr(equals + 1));
+    }
+  }
+  std::erase_if(secrets, [](const std::string& secret) { return secret.empty(); });
+  return secrets;
 }
 
 }  // namespace
@@ -75,8 +105,33 @@ std::string DatabaseUri::Fault(const std::string& uri) {
     PQconninfoFree(options);
     return {};
   }
-  std::string fault = message == nullptr ? "out of memory" : message;
+  const std::string said = message == nullptr ? "out of memory" : message;
   PQfreemem(message);
+  // libpq quotes what it could not read, which may be the whole URI or a password: a quoted
+  // URI is named as messages name it, and a quoted piece that holds a password is left out.
+  const std::vector<std::string> secrets = Secrets(uri);
+  std::string fault;
+  for (std::size_t at = 0; at < said.size();) {
+    const std::size_t open = said.find('"', at);
+    const std::size_t close = open == std::string::npos ? open : said.find('"', open + 1);
+    if (close == std::string::npos) {
+      fault += said.substr(at);
+      break;
+    }
+    const std::string quoted = said.substr(open + 1, close - open - 1);
+    fault += said.substr(at, open - at) + '"';
+    if (quoted.find("://") != std::string::npos) {
+      fault += Printable(quoted);
+    } else if (std::any_of(secrets.begin(), secrets.end(), [&quoted](const std::string& secret) {
+                 return quoted.find(secret) != std::string::npos;
+               })) {
+      fault += "...";
+    } else {
+      fault += quoted;
+    }
+    fault += '"';
+    at = close + 1;
+  }
   std::replace(fault.begin(), fault.end(), '\n', ' ');
   while (not fault.empty() and fault.back() == ' ') fault.pop_back();
   return fault;
