@@ -26,7 +26,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <ctime>
@@ -35,105 +34,26 @@
 #include <iostream>
 #include <stdexcept>
 #include <string>
-#include <utility>
 #include <vector>
 
-#include "catalogue_values.h"
-#include "console/console_input.h"
-#include "console/library.h"
+#include "large_library.h"
+#include "spread.h"
 #include "storage/sqlite/sqlite_storage.h"
-#include "support/discarded_output.h"
-#include "support/scripted_input.h"
+#include "stored_desk.h"
 #include "support/test_clock.h"
-#include "timed_storage.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-constexpr std::uint64_t item_count = 100000;
-constexpr std::uint64_t member_count = 10000;
-constexpr std::uint64_t loan_count = 10000;
-constexpr std::uint64_t seed = 1;
-// Main-menu choices typed at once while the file is built.
-constexpr std::uint64_t batch = 10000;
-
 double Milliseconds(Clock::duration took) {
   return std::chrono::duration<double, std::milli>(took).count();
 }
 
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const std::size_t middle = values.size() / 2;
-  return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
-
-// The nearest-rank percentile of sorted values.
-double Percentile(const std::vector<double>& sorted, double percent) {
-  const auto rank =
-      static_cast<std::size_t>(std::ceil(percent / 100 * static_cast<double>(sorted.size())));
-  return sorted[std::max<std::size_t>(rank, 1) - 1];
-}
-
-// A Library on `storage`, driven through its console, its output sent nowhere. `storage` must
-// outlive the desk.
-class StoredDesk {
- public:
-  explicit StoredDesk(Storage& storage) : _input(_script, -1), _library(_input, storage) {}
-
-  // Runs the main menu over `keys` and then "14. Quit".
-  void Run(const std::string& keys) {
-    DiscardedOutput silenced;
-    _script.Type(keys);
-    _script.Type("14\n");
-    _library.Main_menu();
-  }
-
-  const Library& library() const { return _library; }
-
- private:
-  ScriptedInput _script;
-  ConsoleInput _input;
-  Library _library;
-};
-
-std::string Card_of(std::uint64_t member) {
-  return std::to_string(bench::Member_of(member).library_number);
-}
-
-// The index of the `n`-th lendable item (0-based): books, CDs and videos take turns, journals
-// are skipped.
-std::uint64_t Lendable_index(std::uint64_t n) {
-  constexpr std::uint64_t offsets[] = {0, 1, 3};
-  return n / 3 * 4 + offsets[n % 3];
-}
-
 void Build_data_file(const std::string& path) {
   SqliteStorage storage(path);
-  StoredDesk desk(storage);
-  std::string keys;
-  for (std::uint64_t member = 0; member < member_count; ++member) {
-    keys += bench::Add_member_keys(bench::Member_of(member));
-    if ((member + 1) % batch == 0) desk.Run(std::exchange(keys, ""));
-  }
-  desk.Run(std::exchange(keys, ""));
-  for (std::uint64_t item = 0; item < item_count; item += batch) {
-    keys = "5\n";
-    for (std::uint64_t i = item; i < std::min(item + batch, item_count); ++i) {
-      keys += bench::Add_item_keys(bench::Item_of(i, item_count, seed));
-    }
-    desk.Run(keys + "6\n");
-  }
-  keys.clear();
-  for (std::uint64_t loan = 0; loan < loan_count; ++loan) {
-    // The catalogue screen of the kind finds the item without walking the other kinds.
-    const bench::ItemValues item = bench::Item_of(Lendable_index(loan), item_count, seed);
-    keys += "2\n1\n" + Card_of(loan) + "\n12\n" +
-            std::to_string(bench::Catalogue_choice(item.kind)) + "\n1\n" + item.call_number +
-            "\nn\n7\n";
-  }
-  desk.Run(keys);
+  bench::Build_large_library(storage);
 }
 
 std::uintmax_t Size_or_zero(const std::string& path) {
@@ -151,56 +71,6 @@ void Drop_from_page_cache(const std::string& path) {
   }
   close(descriptor);
 }
-
-// The least a disk asks for keeping one change: a page written to a file and flushed, as the
-// write-ahead log is at each commit. An append changes the file's size as well, which the file
-// system must flush too; a rewrite in place, as in a log that starts over after a checkpoint,
-// does not. The file is removed when the floor is destroyed.
-class FlushFloor {
- public:
-  // Waits a random time below `longest_pause` before each write.
-  FlushFloor(std::string path, std::chrono::microseconds longest_pause)
-      : _path(std::move(path)),
-        _pause(longest_pause),
-        _descriptor(open(_path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0600)) {
-    if (_descriptor < 0) throw std::runtime_error("cannot create " + _path);
-  }
-  ~FlushFloor() {
-    close(_descriptor);
-    fs::remove(_path);
-  }
-  FlushFloor(const FlushFloor&) = delete;
-  FlushFloor& operator=(const FlushFloor&) = delete;
-
-  void Append() { _appended.push_back(Write_at(_end++ * page_size)); }
-  void Rewrite() { _rewritten.push_back(Write_at(0)); }
-
-  // The microseconds of each append or rewrite, flush included.
-  const std::vector<double>& Appended() const { return _appended; }
-  const std::vector<double>& Rewritten() const { return _rewritten; }
-
- private:
-  static constexpr std::size_t page_size = 4096;
-
-  double Write_at(std::size_t offset) {
-    _pause.Wait();
-    const Clock::time_point start = Clock::now();
-    if (pwrite(_descriptor, _page.data(), page_size, static_cast<off_t>(offset)) !=
-            static_cast<ssize_t>(page_size) or
-        fdatasync(_descriptor) != 0) {
-      throw std::runtime_error("cannot write " + _path);
-    }
-    return std::chrono::duration<double, std::micro>(Clock::now() - start).count();
-  }
-
-  std::string _path;
-  bench::RandomPause _pause;
-  int _descriptor;
-  std::size_t _end = 0;
-  std::vector<char> _page = std::vector<char>(page_size, 'x');
-  std::vector<double> _appended;
-  std::vector<double> _rewritten;
-};
 
 double Cpu_milliseconds() {
   timespec now{};
@@ -224,18 +94,10 @@ Startup Start(const std::string& path) {
   SqliteStorage storage(path);
   const Clock::time_point opened = Clock::now();
   const double opened_cpu = Cpu_milliseconds();
-  const StoredDesk desk(storage);
+  const bench::StoredDesk desk(storage);
   const Clock::time_point loaded = Clock::now();
   const double loaded_cpu = Cpu_milliseconds();
-  const Library& library = desk.library();
-  const std::uint64_t items =
-      static_cast<std::uint64_t>(library.Books().Count() + library.Cds().Count() +
-                                 library.Journals().Count() + library.Videos().Count());
-  if (items != item_count or
-      static_cast<std::uint64_t>(library.Members().Count()) != member_count or
-      library.Loans().Entries().size() != loan_count) {
-    throw std::runtime_error(path + " did not load whole");
-  }
+  bench::Check_large_library(desk.library(), path);
   return {Milliseconds(opened - start), Milliseconds(loaded - opened), opened_cpu - start_cpu,
           loaded_cpu - opened_cpu};
 }
@@ -253,7 +115,7 @@ void Print_startups(const char* label, const std::vector<Startup>& runs, double 
   std::cout << std::left << std::setw(10) << label << std::right;
   for (const std::vector<double>* values : {&opens, &loads, &both}) {
     const auto [least, most] = std::minmax_element(values->begin(), values->end());
-    std::cout << std::setw(10) << Median(*values) << " [" << std::setw(7) << *least << ' '
+    std::cout << std::setw(10) << bench::Median(*values) << " [" << std::setw(7) << *least << ' '
               << std::setw(7) << *most << ']';
   }
   std::cout << '\n';
@@ -276,55 +138,10 @@ void Measure_startup(const std::string& path, int runs) {
   Print_startups("cold cpu", cold, &Startup::open_cpu, &Startup::load_cpu);
 }
 
-// Prints the median, 90th and 99th percentile and the largest of `times`, in microseconds.
-void Print_spread(const char* label, std::vector<double> times) {
-  std::sort(times.begin(), times.end());
-  std::cout << std::left << std::setw(28) << label << std::right << std::setw(10) << Median(times)
-            << std::setw(10) << Percentile(times, 90) << std::setw(10) << Percentile(times, 99)
-            << std::setw(10) << times.back() << '\n';
-}
-
-// Each cycle adds a member and a book and removes them again, so the cycles of every call may
-// use the same ones.
 void Measure_commits(const std::string& path, std::uint64_t cycles,
                      std::chrono::microseconds longest_pause) {
   SqliteStorage kept(path);
-  bench::TimedStorage storage(kept, longest_pause);
-  StoredDesk desk(storage);
-  FlushFloor floor(path + ".floor", longest_pause);
-  for (std::uint64_t cycle = 0; cycle < cycles; ++cycle) {
-    const std::uint64_t member = member_count + cycle;
-    // A book of its own, after every item of the file.
-    const bench::ItemValues book = bench::Item_of(item_count + 4 * cycle, item_count, seed);
-    const std::string select_book = "6\n" + book.call_number + "\n";
-    const std::string card = Card_of(member);
-    desk.Run(bench::Add_member_keys(bench::Member_of(member)) +  // member added
-             "5\n" + bench::Add_item_keys(book) + "6\n" +        // item added
-             "2\n1\n" + card + "\n" + select_book + "7\n" +      // loan made
-             select_book + "8\n" +                               // loan ended
-             select_book + "9\n" +                               // hold placed
-             select_book + "10\n" +                              // hold ended
-             "5\n5\n" + book.call_number + "\n6\n" +             // item removed
-             "2\n1\n" + card + "\n3\n");                         // member removed
-    floor.Append();
-    floor.Rewrite();
-  }
-  const std::string pacing = longest_pause.count() == 0
-                                 ? "back to back"
-                                 : "each after a random pause below " +
-                                       std::to_string(longest_pause.count() / 1000) + " ms";
-  std::cout << "\ncommit of one change, us, " << cycles << " changes of each kind, " << pacing
-            << '\n'
-            << std::left << std::setw(28) << "change" << std::right << std::setw(10) << "median"
-            << std::setw(10) << "p90" << std::setw(10) << "p99" << std::setw(10) << "slowest"
-            << '\n';
-  for (std::size_t kind = 0; kind < bench::change_kinds; ++kind) {
-    const std::vector<double>& times = storage.Times(kind);
-    if (times.size() != cycles) throw std::runtime_error("a cycle did not make every change");
-    Print_spread(bench::change_names.at(kind), times);
-  }
-  Print_spread("floor: 4 KiB appended", floor.Appended());
-  Print_spread("floor: 4 KiB rewritten", floor.Rewritten());
+  bench::Measure_commits(kept, path + ".floor", cycles, longest_pause);
 }
 
 }  // namespace
@@ -352,8 +169,9 @@ int main(int argc, char** argv) {
   const std::string built = scratch / ("shelvoranquist_storage_bench." + std::to_string(getpid()));
   const Clock::time_point start = Clock::now();
   Build_data_file(built);
-  std::cout << "built " << item_count << " items, " << member_count << " members, " << loan_count
-            << " loans in " << Milliseconds(Clock::now() - start) / 1000 << " s\n";
+  std::cout << "built " << bench::large_item_count << " items, " << bench::large_member_count
+            << " members, " << bench::large_loan_count << " loans in "
+            << Milliseconds(Clock::now() - start) / 1000 << " s\n";
   std::cout << "file " << Size_or_zero(built) << " bytes, write-ahead log "
             << Size_or_zero(built + "-wal") << " bytes after a clean close\n";
   fs::copy_file(built, desk_file);
