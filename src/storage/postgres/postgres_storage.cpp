@@ -221,6 +221,34 @@ RecordKey New_key(const pqxx::result& inserted) {
   return key;
 }
 
+// Inserts an item into `table` under `key`, or under a new key when none is given; the result
+// holds the key.
+pqxx::result Insert_item(pqxx::work& work, const ItemTable& table, const ItemRow& item,
+                         std::optional<long long> key) {
+  std::string insert =
+      std::string("INSERT INTO ") + table.name + " (id, bar_code, title, " + table.creator;
+  if (table.detail != nullptr) insert += std::string(", ") + table.detail;
+  if (table.lendable) insert += ", loan_days, due_year, due_month, due_day, due_hour, due_minute";
+  insert += std::string(") VALUES (COALESCE($1::bigint, nextval(pg_get_serial_sequence('") +
+            table.name + "', 'id'))), $2, $3, $4";
+  const pqxx::binarystring bar_code(item.bar_code);
+  const pqxx::binarystring title(item.title);
+  const pqxx::binarystring creator(item.creator);
+  const pqxx::binarystring detail(item.detail);
+  const StampRow& due = item.due;
+  if (not table.lendable) {
+    return work.exec_params(insert + ", $5) RETURNING id", key, bar_code, title, creator, detail);
+  }
+  if (table.detail == nullptr) {
+    return work.exec_params(insert + ", $5, $6, $7, $8, $9, $10) RETURNING id", key, bar_code,
+                            title, creator, item.loan_days, due.year, due.month, due.day, due.hour,
+                            due.minute);
+  }
+  return work.exec_params(insert + ", $5, $6, $7, $8, $9, $10, $11) RETURNING id", key, bar_code,
+                          title, creator, detail, item.loan_days, due.year, due.month, due.day,
+                          due.hour, due.minute);
+}
+
 // A value for a parameter that may be NULL.
 std::optional<long long> Maybe(const std::optional<RecordKey>& key) {
   if (not key) return std::nullopt;
@@ -606,32 +634,8 @@ void PostgresStorage::Server::Keep(Change& change) {
             throw StorageError(StorageError::Kind::refused, "the member is no longer kept");
           }
         } else if constexpr (std::is_same_v<Value, ItemAdded>) {
-          const ItemTable& table = Table_of(value.kind);
-          ItemRow& item = value.item;
-          std::string insert =
-              std::string("INSERT INTO ") + table.name + " (bar_code, title, " + table.creator;
-          if (table.detail != nullptr) insert += std::string(", ") + table.detail;
-          const pqxx::binarystring bar_code(item.bar_code);
-          const pqxx::binarystring title(item.title);
-          const pqxx::binarystring creator(item.creator);
-          const pqxx::binarystring detail(item.detail);
-          const StampRow& due = item.due;
-          if (not table.lendable) {
-            item.key = New_key(work.exec_params(insert + ") VALUES ($1, $2, $3, $4) RETURNING id",
-                                                bar_code, title, creator, detail));
-          } else if (table.detail == nullptr) {
-            item.key = New_key(work.exec_params(
-                insert + ", loan_days, due_year, due_month, due_day, due_hour, due_minute) "
-                         "VALUES ($1, $2, $3, $4, $5, $6, $7, $8, $9) RETURNING id",
-                bar_code, title, creator, item.loan_days, due.year, due.month, due.day, due.hour,
-                due.minute));
-          } else {
-            item.key = New_key(work.exec_params(
-                insert + ", loan_days, due_year, due_month, due_day, due_hour, due_minute) "
-                         "VALUES ($1, $2, $3, $4, $5, $6, $7, $8, $9, $10) RETURNING id",
-                bar_code, title, creator, detail, item.loan_days, due.year, due.month, due.day,
-                due.hour, due.minute));
-          }
+          value.item.key =
+              New_key(Insert_item(work, Table_of(value.kind), value.item, std::nullopt));
         } else if constexpr (std::is_same_v<Value, ItemRemoved>) {
           if (work.exec_params(
                       std::string("DELETE FROM ") + Table_of(value.kind).name + " WHERE id = $1",
@@ -743,29 +747,8 @@ void PostgresStorage::Server::Import(const StoredRecords& records, const Restore
   const std::array<const std::vector<ItemRow>*, 4> item_rows{&records.books, &records.cds,
                                                              &records.journals, &records.videos};
   for (std::size_t kind = 0; kind < item_tables.size(); ++kind) {
-    const ItemTable& table = item_tables.at(kind);
-    std::string insert =
-        std::string("INSERT INTO ") + table.name + " (id, bar_code, title, " + table.creator;
-    if (table.detail != nullptr) insert += std::string(", ") + table.detail;
-    if (table.lendable) insert += ", loan_days, due_year, due_month, due_day, due_hour, due_minute";
     for (const ItemRow& item : *item_rows.at(kind)) {
-      const pqxx::binarystring bar_code(item.bar_code);
-      const pqxx::binarystring title(item.title);
-      const pqxx::binarystring creator(item.creator);
-      const pqxx::binarystring detail(item.detail);
-      const StampRow& due = item.due;
-      if (not table.lendable) {
-        work.exec_params(insert + ") VALUES ($1, $2, $3, $4, $5)", item.key, bar_code, title,
-                         creator, detail);
-      } else if (table.detail == nullptr) {
-        work.exec_params(insert + ") VALUES ($1, $2, $3, $4, $5, $6, $7, $8, $9, $10)", item.key,
-                         bar_code, title, creator, item.loan_days, due.year, due.month, due.day,
-                         due.hour, due.minute);
-      } else {
-        work.exec_params(insert + ") VALUES ($1, $2, $3, $4, $5, $6, $7, $8, $9, $10, $11)",
-                         item.key, bar_code, title, creator, detail, item.loan_days, due.year,
-                         due.month, due.day, due.hour, due.minute);
-      }
+      Insert_item(work, item_tables.at(kind), item, item.key);
     }
   }
   for (const auto& [name, rows] :
