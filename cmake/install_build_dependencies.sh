@@ -7,7 +7,9 @@
 #                      the data file
 #   libpqxx-dev        the C++ client of PostgreSQL, with libpq (libpq-dev, which it brings),
 #                      for the records kept in a database that several desks share
-#   pkg-config         how the build finds libpqxx
+#   libicu-dev         ICU, which folds case and accents for the public catalogue's search
+#   libcpp-httplib-dev the HTTP server of the public catalogue
+#   pkg-config         how the build finds libpqxx, ICU and the HTTP server
 # Only what is missing is installed, and the script says what that is; when everything is
 # present it installs nothing and returns at once. Installing needs root.
 #
@@ -20,6 +22,8 @@ command -v ninja > /dev/null || missing+=(ninja-build)
   || missing+=(libsqlitecpp-dev)
 [ -f /usr/include/pqxx/pqxx ] && [ -f /usr/include/postgresql/libpq-fe.h ] \
   || missing+=(libpqxx-dev)
+[ -f /usr/include/unicode/normalizer2.h ] || missing+=(libicu-dev)
+[ -f /usr/include/httplib.h ] || missing+=(libcpp-httplib-dev)
 command -v pkg-config > /dev/null || missing+=(pkg-config)
 
 if [ "${#missing[@]}" -eq 0 ]; then
