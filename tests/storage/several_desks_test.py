@@ -2,11 +2,13 @@
 """Several desks on one PostgreSQL catalogue, each on a pipe: several_desks_test.py PROGRAM
 
 In lock-step each desk shows what one desk shows, with its own selections; racing desks never
-lend a copy twice; a killed desk keeps what it showed and blocks no one; a server stopped or
-down stops a desk with one line, never a password; a URI libpq cannot read is a usage error."""
+lend a copy twice; a killed desk keeps what it showed and blocks no one, nor does a desk whose
+output is not read; a server stopped or down stops a desk with one line, never a password; a URI
+libpq cannot read is a usage error."""
 
 import concurrent.futures
 import contextlib
+import fcntl
 import glob
 import os
 import random
@@ -15,6 +17,7 @@ import select
 import signal
 import subprocess
 import sys
+import termios
 import time
 
 import postgres
@@ -263,6 +266,31 @@ def desk_killed_inside_a_stream_of_changes(rounds=8):
               f"next desk shows {shown!r} in {time.monotonic() - started:.1f} s: {result}")
 
 
+def desk_whose_screen_is_not_read():
+    """A desk whose terminal stops reading waits to write with the catalogue let go: another
+    desk starts and answers at once."""
+    uri = postgres.fresh_database("unread")
+    run(uri)
+    unread = subprocess.Popen([PROGRAM, "--data", uri], stdin=subprocess.PIPE,
+                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+    try:
+        unread.stdin.write(b"0\n" * 1000)  # each line shows the menu again: more than a pipe holds
+        unread.stdin.flush()
+        waiting, deadline = bytearray(4), time.monotonic() + time_left(5)
+        while time.monotonic() < deadline and int.from_bytes(waiting, sys.byteorder) < 60000:
+            fcntl.ioctl(unread.stdout.fileno(), termios.FIONREAD, waiting)
+            time.sleep(0.01)
+        started, other = time.monotonic(), Desk(uri)  # its first prompt within 5 s, or never
+        shown = other.lines(member(101)) if other.settle(0.1) else None
+        check(shown == "" and time.monotonic() - started < 5,
+              f"the other desk shows {shown!r} after {time.monotonic() - started:.1f} s")
+    finally:
+        unread.kill()
+        unread.wait()
+    result = other.finish()
+    check((result.returncode, result.stderr) == (0, b""), f"the other desk ends with {result}")
+
+
 def stopped(result, printable):
     """Whether the desk stopped with status 1 and one line naming `printable`, no password."""
     return result.returncode == 1 and b"secret" not in result.stderr and re.fullmatch(
@@ -313,7 +341,8 @@ def passwords_and_unreadable_uris():
 
 def main():
     for part in (desks_in_lock_step, desks_racing_for_the_same_copies,
-                 desk_killed_inside_a_stream_of_changes, server_stopped_under_a_waiting_desk,
+                 desk_killed_inside_a_stream_of_changes, desk_whose_screen_is_not_read,
+                 server_stopped_under_a_waiting_desk,
                  passwords_and_unreadable_uris):
         part()
     print(f"{len(failures)} failures")
