@@ -234,7 +234,8 @@ def desks_racing_for_the_same_copies(seed=2026, operations=60):
 
 def desk_killed_inside_a_stream_of_changes(rounds=8):
     """Killed once it shows a chosen loan or return done by the member's details, while more
-    stream in or at the prompt that follows; then a desk started at once."""
+    stream in or at the prompt that follows; then a desk started at once. The killed desks are
+    forgotten as changes go on."""
     uri = postgres.fresh_database("killed")
     run(uri, typed(f"{member(101)}|5|{book('B1')}|6|14"))
     chooser = random.Random(7)
@@ -264,6 +265,11 @@ def desk_killed_inside_a_stream_of_changes(rounds=8):
         check(("Books borrowed = B1" in shown) == lent and time.monotonic() - started < 5
               and (result.returncode, result.stderr) == (0, b""), f"round {round_number}: the "
               f"next desk shows {shown!r} in {time.monotonic() - started:.1f} s: {result}")
+    # The killed desks never left the list of running desks: as changes go on they are forgotten,
+    # and the log keeps only what a running desk has yet to apply.
+    run(uri, typed("|".join(f"{member(card)}|2|1|{card}|3" for card in range(200, 260)) + "|14"))
+    left = psql(uri, "SELECT (SELECT count(*) FROM desks), (SELECT count(*) FROM changes)")
+    check(left == "0|1\n", f"desks listed and changes logged after 120 more changes: {left!r}")
 
 
 def desk_whose_screen_is_not_read():
