@@ -469,6 +469,16 @@ std::string Keeping_statement(const Keeping& keeping) {
          "SELECT record FROM logged";
 }
 
+// The changes after $1 in the log, up to the last kept, $2, which the desk marks as applied. The
+// mark only decides which entries may go: it is committed without waiting for the disk, and one
+// lost in a crash keeps a few entries a little longer.
+constexpr const char* catch_up_statement =
+    "WITH quick AS (SELECT set_config('synchronous_commit', 'off', true)), "
+    "marked AS (UPDATE desks SET seen = $2 WHERE pid = pg_backend_pid()) "
+    "SELECT seq, kind, item_kind, record, book_id, cd_id, video_id, member_id, text_1, text_2, "
+    "text_3, text_4, number, due_year, due_month, due_day, due_hour, due_minute, ended_hold "
+    "FROM changes WHERE seq > $1 AND EXISTS (SELECT FROM quick) ORDER BY seq";
+
 // The change a row of the log holds, its values checked as the restore's rows are.
 Change Logged(const pqxx::row& row) {
   const Row log(row, "changes");
@@ -535,7 +545,19 @@ class PostgresStorage::Server {
   void Import(const StoredRecords& records, const Restore& check);
 
  private:
+  // The release of the catalogue's lock, sent at Waiting without waiting for its answer, which
+  // comes while the librarian types and is read at the next call.
+  struct Unlocking {
+    explicit Unlocking(pqxx::connection& connection) : session(connection) {
+      sent.emplace(session);
+    }
+    pqxx::nontransaction session;
+    std::optional<pqxx::pipeline> sent;
+  };
+
   void Lock();
+  // Reads the answer to a release sent before, if any: the connection is free again.
+  void Settle();
   // Prepares `statement` as `name`, once for the connection.
   void Prepare(const std::string& name, const std::string& statement);
   void Make_or_check_tables();
@@ -543,6 +565,7 @@ class PostgresStorage::Server {
   static void Create_catalogue(pqxx::transaction_base& work);
 
   pqxx::connection _connection;
+  std::optional<Unlocking> _unlocking;
   std::set<std::string> _prepared;
   bool _locked = false;
   bool _created = false;
@@ -587,6 +610,7 @@ PostgresStorage::Server::Server(const std::string& uri, StorageUse use)
 
 void PostgresStorage::Server::Lock() {
   if (_locked) return;
+  Settle();
   pqxx::nontransaction lock(_connection);
   lock.exec_params("SELECT pg_advisory_lock($1)", catalogue_lock);
   lock.commit();
@@ -595,10 +619,22 @@ void PostgresStorage::Server::Lock() {
 
 void PostgresStorage::Server::Release() {
   if (not _locked) return;
-  pqxx::nontransaction unlock(_connection);
-  unlock.exec_params("SELECT pg_advisory_unlock($1)", catalogue_lock);
-  unlock.commit();
+  _unlocking.emplace(_connection);
+  _unlocking->sent->insert("SELECT pg_advisory_unlock(" + std::to_string(catalogue_lock) + ")");
   _locked = false;
+}
+
+void PostgresStorage::Server::Settle() {
+  if (not _unlocking) return;
+  try {
+    _unlocking->sent->retrieve();
+    _unlocking->sent.reset();
+    _unlocking->session.commit();
+  } catch (...) {
+    _unlocking.reset();
+    throw;
+  }
+  _unlocking.reset();
 }
 
 void PostgresStorage::Server::Prepare(const std::string& name, const std::string& statement) {
@@ -606,6 +642,7 @@ void PostgresStorage::Server::Prepare(const std::string& name, const std::string
 }
 
 void PostgresStorage::Server::Leave() {
+  Settle();
   pqxx::nontransaction leave(_connection);
   leave.exec("DELETE FROM desks WHERE pid = pg_backend_pid()");
   leave.commit();
@@ -748,6 +785,7 @@ void PostgresStorage::Server::Keep(Change& change) {
 }
 
 std::vector<Change> PostgresStorage::Server::Changes_elsewhere() {
+  Settle();
   // One round trip when nothing changed: the lock, then the count, each statement of the two
   // reading the records as they stand when it runs.
   long long last = 0;
@@ -763,19 +801,15 @@ std::vector<Change> PostgresStorage::Server::Changes_elsewhere() {
   }
   std::vector<Change> changes;
   if (last == _seen) return changes;
-  pqxx::work work(_connection);
-  const pqxx::result rows = work.exec_params(
-      "SELECT seq, kind, item_kind, record, book_id, cd_id, video_id, member_id, text_1, text_2, "
-      "text_3, text_4, number, due_year, due_month, due_day, due_hour, due_minute, ended_hold "
-      "FROM changes WHERE seq > $1 ORDER BY seq",
-      _seen);
+  Prepare("catch_up", catch_up_statement);
+  pqxx::nontransaction work(_connection);
+  const pqxx::result rows = work.exec_prepared("catch_up", _seen, last);
+  work.commit();
   if (static_cast<long long>(rows.size()) != last - _seen) {
     throw StorageError(StorageError::Kind::damaged,
                        "the log of changes no longer holds every change this desk has to apply");
   }
   for (const pqxx::row& row : rows) changes.push_back(Logged(row));
-  work.exec_params("UPDATE desks SET seen = $1 WHERE pid = pg_backend_pid()", last);
-  work.commit();
   _seen = last;
   return changes;
 }
