@@ -297,6 +297,28 @@ def desk_whose_screen_is_not_read():
     check((result.returncode, result.stderr) == (0, b""), f"the other desk ends with {result}")
 
 
+def connection_lost_inside_a_commit():
+    """A desk whose connection is lost while it commits says that the change may or may not be
+    kept."""
+    uri = postgres.fresh_database("in_doubt")
+    run(uri)
+    blocker = subprocess.Popen([os.path.join(bin_dir(), "psql"), "-XAtq", "-d", uri],
+                               stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
+    blocker.stdin.write("BEGIN; LOCK TABLE shelvoranquist IN SHARE MODE; SELECT 1;\n")
+    blocker.stdin.flush()
+    blocker.stdout.readline()  # the desk's commit waits for this lock
+    desk = Desk(uri)
+    desk.type(typed(member(101)))
+    waiting = "SELECT pid FROM pg_locks WHERE NOT granted"
+    while not psql(uri, waiting):
+        time.sleep(0.01)
+    psql(uri, f"SELECT pg_terminate_backend(pid) FROM ({waiting}) AS committing")
+    result = desk.finish()
+    blocker.communicate("ROLLBACK;\n", timeout=time_left(10))
+    check(result.returncode == 1 and b"may or may not be kept" in result.stderr,
+          f"a commit cut off: {result}")
+
+
 def stopped(result, printable):
     """Whether the desk stopped with status 1 and one line naming `printable`, no password."""
     return result.returncode == 1 and b"secret" not in result.stderr and re.fullmatch(
@@ -348,7 +370,7 @@ def passwords_and_unreadable_uris():
 def main():
     for part in (desks_in_lock_step, desks_racing_for_the_same_copies,
                  desk_killed_inside_a_stream_of_changes, desk_whose_screen_is_not_read,
-                 server_stopped_under_a_waiting_desk,
+                 connection_lost_inside_a_commit, server_stopped_under_a_waiting_desk,
                  passwords_and_unreadable_uris):
         part()
     print(f"{len(failures)} failures")

@@ -776,9 +776,9 @@ void PostgresStorage::Server::Keep(Change& change) {
     throw StorageError(StorageError::Kind::refused,
                        "the change no longer fits the records: another program changed them");
   } catch (const pqxx::broken_connection& error) {
-    // The statement is its own transaction: the server may have committed it.
-    if (not _connection.is_open()) throw pqxx::in_doubt_error(error.what());
-    throw;
+    // The statement is its own transaction: the server may have committed it before the
+    // connection was lost.
+    throw pqxx::in_doubt_error(error.what());
   }
   _seen += 1;
   if (RecordKey* key = New_key(change)) *key = New_key(kept);
