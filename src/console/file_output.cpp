@@ -5,6 +5,7 @@
 #include <cerrno>
 
 void FileOutput::Release() {
+  if (not _holding) return;
   _holding = false;
   Write(_held.data(), _held.size());
   _held.clear();

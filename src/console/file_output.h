@@ -24,7 +24,7 @@ class FileOutput : public std::streambuf {
   // kept, however much it is. A desk holds its output while other desks wait for it, so that a
   // terminal that stops reading stops this desk alone.
   void Hold() { _holding = true; }
-  // Ends a hold and writes out everything kept, as a flush does; nothing when none is held.
+  // Ends a hold and writes out everything kept, as a flush does; does nothing when not held.
   void Release();
 
  protected:

@@ -261,7 +261,8 @@ int main(int argc, char** argv) {
     failure = std::string("cannot read standard input: ") + std::strerror(error.error_number);
   } catch (const StorageError& error) {
     failure = Records_name(invocation) + ": " + error.what();
-    // What the desk wrote before the failure is shown, held or not; the failure is what is said.
+    // What a desk that held its output wrote before the failure is shown, as it would have been
+    // without the hold; the failure is what is said.
     try {
       standard_output.Release();
     } catch (const WriteError&) {  // NOLINT(bugprone-empty-catch)
