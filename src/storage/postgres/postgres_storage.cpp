@@ -547,12 +547,22 @@ class PostgresStorage::Server {
  private:
   // The release of the catalogue's lock, sent at Waiting without waiting for its answer, which
   // comes while the librarian types and is read at the next call.
-  struct Unlocking {
-    explicit Unlocking(pqxx::connection& connection) : session(connection) {
-      sent.emplace(session);
+  class Unlocking {
+   public:
+    explicit Unlocking(pqxx::connection& connection) : _session(connection) {
+      _sent.emplace(_session);
+      _sent->insert("SELECT pg_advisory_unlock(" + std::to_string(catalogue_lock) + ")");
     }
-    pqxx::nontransaction session;
-    std::optional<pqxx::pipeline> sent;
+    // Reads the answer: the connection is free for other statements again.
+    void Answered() {
+      _sent->retrieve();
+      _sent.reset();
+      _session.commit();
+    }
+
+   private:
+    pqxx::nontransaction _session;
+    std::optional<pqxx::pipeline> _sent;
   };
 
   void Lock();
@@ -620,16 +630,13 @@ void PostgresStorage::Server::Lock() {
 void PostgresStorage::Server::Release() {
   if (not _locked) return;
   _unlocking.emplace(_connection);
-  _unlocking->sent->insert("SELECT pg_advisory_unlock(" + std::to_string(catalogue_lock) + ")");
   _locked = false;
 }
 
 void PostgresStorage::Server::Settle() {
   if (not _unlocking) return;
   try {
-    _unlocking->sent->retrieve();
-    _unlocking->sent.reset();
-    _unlocking->session.commit();
+    _unlocking->Answered();
   } catch (...) {
     _unlocking.reset();
     throw;
