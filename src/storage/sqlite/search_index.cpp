@@ -24,7 +24,7 @@ SearchIndex::SearchIndex(SQLite::Database& database)
     : _database(database),
       _insert_entry(database,
                     "INSERT INTO search_entries (book_id, cd_id, journal_id, video_id, "
-                    "folded_title) VALUES (?, ?, ?, ?, ?)"),
+                    "folded_title, bar_code) VALUES (?, ?, ?, ?, ?, ?)"),
       _insert_word(database, "INSERT INTO search_words (word, field, entry_id) VALUES (?, ?, ?)") {}
 
 void SearchIndex::Add(ItemKind kind, RecordKey key, const ItemRow& item) {
@@ -33,6 +33,7 @@ void SearchIndex::Add(ItemKind kind, RecordKey key, const ItemRow& item) {
   _insert_entry.clearBindings();
   _insert_entry.bind(Entry_column(kind), key);
   _insert_entry.bind(5, title.Text());
+  _insert_entry.bind(6, item.bar_code);
   _insert_entry.exec();
   const std::int64_t entry = _database.getLastInsertRowid();
   for (auto [field, words] : {std::pair{title_field, title.Words()},
@@ -65,18 +66,20 @@ void SearchIndex::Add_every_item() {
 
 void SearchIndex::Check_whole(SQLite::Database& database) {
   // Each entry names one item and no item has two (a CHECK and UNIQUE): when every item has an
-  // entry and there are no more entries than items, none names an item that is not kept.
+  // entry of its bar code and there are no more entries than items, none names an item that is
+  // not kept.
   const bool whole =
       database
           .execAndGet(
-              "SELECT (SELECT count(*) FROM books JOIN search_entries ON book_id = books.id) = "
-              "(SELECT count(*) FROM books) "
-              "AND (SELECT count(*) FROM cds JOIN search_entries ON cd_id = cds.id) = "
-              "(SELECT count(*) FROM cds) "
-              "AND (SELECT count(*) FROM journals JOIN search_entries ON journal_id = journals.id) "
-              "= (SELECT count(*) FROM journals) "
-              "AND (SELECT count(*) FROM videos JOIN search_entries ON video_id = videos.id) = "
-              "(SELECT count(*) FROM videos) "
+              "SELECT (SELECT count(*) FROM books AS i JOIN search_entries AS e "
+              "ON e.book_id = i.id AND e.bar_code = i.bar_code) = (SELECT count(*) FROM books) "
+              "AND (SELECT count(*) FROM cds AS i JOIN search_entries AS e "
+              "ON e.cd_id = i.id AND e.bar_code = i.bar_code) = (SELECT count(*) FROM cds) "
+              "AND (SELECT count(*) FROM journals AS i JOIN search_entries AS e "
+              "ON e.journal_id = i.id AND e.bar_code = i.bar_code) = "
+              "(SELECT count(*) FROM journals) "
+              "AND (SELECT count(*) FROM videos AS i JOIN search_entries AS e "
+              "ON e.video_id = i.id AND e.bar_code = i.bar_code) = (SELECT count(*) FROM videos) "
               "AND (SELECT count(*) FROM search_entries) = (SELECT count(*) FROM books) + "
               "(SELECT count(*) FROM cds) + (SELECT count(*) FROM journals) + "
               "(SELECT count(*) FROM videos)")

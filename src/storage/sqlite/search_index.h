@@ -8,9 +8,10 @@
 
 // The index the public catalogue searches, kept in the data file with the items (from data
 // version 3; SqliteSchema gives its tables): an entry for each item, naming it and holding its
-// folded title, which the results are sorted by, and the folded words of its title, creator and
-// bar code, each word once for each field it is in. An entry goes with its item (ON DELETE
-// CASCADE), its words with it.
+// folded title and its bar code as kept, which the results are sorted by, so that the matches
+// are sorted without a visit to each item; and the folded words of its title, creator and bar
+// code, each word once for each field it is in. An entry goes with its item (ON DELETE CASCADE),
+// its words with it.
 class SearchIndex {
  public:
   // The fields of an item a word is kept for, as search_words.field holds them.

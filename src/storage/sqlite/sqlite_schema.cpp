@@ -84,9 +84,9 @@ std::vector<std::string> Tables(int version) {
   };
 }
 
-// The search index of version 3 (SearchIndex writes it): an entry for each item, and each folded
-// word with its field and entry, ordered for the look-up of a word or of a word's beginning, and
-// by entry for the look-up of an entry's words.
+// The search index of version 3 (SearchIndex writes it): an entry for each item, with what the
+// results are sorted by, and each folded word with its field and entry, ordered for the look-up
+// of a word or of a word's beginning, and by entry for the look-up of an entry's words.
 const std::vector<std::string> search_index_objects{
     "CREATE TABLE search_entries (\n"
     "  id INTEGER PRIMARY KEY,\n"
@@ -95,6 +95,7 @@ const std::vector<std::string> search_index_objects{
     "  journal_id INTEGER UNIQUE REFERENCES journals (id) ON DELETE CASCADE,\n"
     "  video_id INTEGER UNIQUE REFERENCES videos (id) ON DELETE CASCADE,\n"
     "  folded_title TEXT NOT NULL,\n"
+    "  bar_code TEXT NOT NULL,\n"
     "  CHECK ((book_id IS NOT NULL) + (cd_id IS NOT NULL) + (journal_id IS NOT NULL) +\n"
     "         (video_id IS NOT NULL) = 1)\n"
     ") STRICT",
