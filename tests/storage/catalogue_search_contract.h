@@ -8,6 +8,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "search/folded_words.h"
 #include "storage/catalogue_search.h"
@@ -31,18 +32,6 @@ struct CatalogueEngine {
 
 inline void PrintTo(const CatalogueEngine& engine, std::ostream* out) { *out << engine.name; }
 
-inline void PrintTo(const SearchResult& result, std::ostream* out) {
-  constexpr const char* kinds[] = {"book", "cd", "journal", "video"};
-  *out << '{' << kinds[static_cast<int>(result.kind)] << ' ' << testing::PrintToString(result.title)
-       << ' ' << testing::PrintToString(result.creator) << ' '
-       << testing::PrintToString(result.bar_code);
-  if (result.due) {
-    *out << " due " << result.due->year << '-' << result.due->month << '-' << result.due->day << ' '
-         << result.due->hour << ':' << result.due->minute;
-  }
-  *out << (result.held ? " held}" : "}");
-}
-
 class CatalogueSearchContractTest : public testing::TestWithParam<CatalogueEngine> {
  protected:
   CatalogueSearchContractTest() : _desk(GetParam().open_desk(Place())) {
@@ -57,26 +46,44 @@ class CatalogueSearchContractTest : public testing::TestWithParam<CatalogueEngin
 
   // Keeps a new item at the desk; returns its key.
   RecordKey Add(ItemKind kind, std::string bar_code, std::string title, std::string creator) {
-    const ItemRow item{.bar_code = std::move(bar_code),
-                       .title = std::move(title),
-                       .creator = std::move(creator),
-                       .detail = kind == ItemKind::book ? "" : "detail",
-                       .loan_days = kind == ItemKind::journal ? 0 : 14,
-                       .due = kind == ItemKind::journal ? StampRow{} : StampRow{2026, 1, 1, 0, 0}};
+    ItemRow item{.bar_code = bar_code, .title = title, .creator = creator};
+    if (kind != ItemKind::journal) item = {0, bar_code, title, creator, "", 14, {2026, 1, 1, 0, 0}};
     return std::get<ItemAdded>(Keep(ItemAdded{kind, item})).item.key;
   }
 
-  // The catalogue's reader of the desk's records, opened at the first use.
-  CatalogueSearch& Catalogue() {
-    if (not _catalogue) _catalogue = GetParam().open_catalogue(Place());
-    return *_catalogue;
+  static SearchRequest Request(SearchField field, std::optional<ItemKind> kind = {},
+                               bool available_only = false) {
+    SearchRequest request;
+    request.field = field;
+    request.kind = kind;
+    request.available_only = available_only;
+    return request;
   }
 
-  // What the catalogue finds for `query` as a patron typed it, folded as the catalogue folds it;
-  // the rest of the request from `request`.
-  SearchPage Find(std::string_view query, SearchRequest request = {}) {
+  // What the catalogue, opened at the first search, finds for `query` as a patron typed it,
+  // folded as the catalogue folds it; the rest of the request from `request`.
+  SearchPage Find(std::string_view query, SearchRequest request = Request(SearchField::any)) {
+    if (not _catalogue) _catalogue = GetParam().open_catalogue(Place());
     request.words = FoldedWords(query).Words();
-    return Catalogue().Find(request);
+    return _catalogue->Find(request);
+  }
+
+  // Each result of `page` in words: "kind title / creator / bar code", then "due Y-M-D h:m"
+  // while lent and "held" while held.
+  static std::vector<std::string> Shown(const SearchPage& page) {
+    std::vector<std::string> shown;
+    for (const SearchResult& result : page.results) {
+      static constexpr const char* kinds[] = {"book", "cd", "journal", "video"};
+      std::string line = std::string(kinds[static_cast<int>(result.kind)]) + ' ' + result.title +
+                         " / " + result.creator + " / " + result.bar_code;
+      if (const std::optional<StampRow>& due = result.due) {
+        line += " due " + std::to_string(due->year) + '-' + std::to_string(due->month) + '-' +
+                std::to_string(due->day) + ' ' + std::to_string(due->hour) + ':' +
+                std::to_string(due->minute);
+      }
+      shown.push_back(line + (result.held ? " held" : ""));
+    }
+    return shown;
   }
 
  private:
