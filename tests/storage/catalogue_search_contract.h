@@ -86,9 +86,11 @@ class CatalogueSearchContractTest : public testing::TestWithParam<CatalogueEngin
     return shown;
   }
 
- private:
   std::string Place() const { return (_folder.Path() / "records").string(); }
+  // The desk, which may be closed and another opened in its place.
+  std::unique_ptr<Storage>& Desk() { return _desk; }
 
+ private:
   ScratchFolder _folder;
   std::unique_ptr<Storage> _desk;
   std::unique_ptr<CatalogueSearch> _catalogue;

@@ -32,20 +32,17 @@ TEST_P(CatalogueSearchContractTest, EveryWordMatchesAWholeWordOfTheFieldTheLastA
       {"the riv", Request(title), {"The River Road"}},
       {"Road RIVER", Request(title), {"The River Road"}},
       {"riv road", Request(title), {}},  // only the last word may be a beginning
-      {"road the", Request(creator), {}},
-      {"oad", Request(any), {}},                                        // a beginning, not a part
+      {"oad", Request(any), {}},         // a beginning, not a part
       {"river road", Request(any), {"River Songs", "The River Road"}},  // each word in any field
       {"emile", Request(any), {"\xC3\x89MILE", "The River Road"}},
       {"\xC3\xA9mile", Request(creator), {"The River Road"}},
       {"kovac", Request(creator), {"Roadside Picnic"}},
-      {"river", Request(creator), {"Road after Road"}},
       {"road", Request(bar_code), {"Quiet"}},
+      // Each item once, however often it matches.
       {"road",
        Request(any),
-       {"Quiet", "River Songs", "Road after Road", "Roadside Picnic",
-        "The River Road"}},  // each item once, however often it matches
+       {"Quiet", "River Songs", "Road after Road", "Roadside Picnic", "The River Road"}},
       {"road", Request(any, ItemKind::video), {"Roadside Picnic"}},
-      {"road", Request(title, ItemKind::journal), {"Road after Road"}},
   };
   for (const auto& [query, request, titles] : cases) {
     const SearchPage page = Find(query, request);

@@ -72,10 +72,10 @@ void SearchIndex::Add_every_item() {
 }
 
 void SearchIndex::Check_whole(SQLite::Database& database) {
-  // An item has at most one entry (UNIQUE) and an entry at most one row of words (its key, which
-  // search_words_content, FTS5's table of what it holds, counts at no cost): when every item has
-  // an entry and there are as many entries as items and as many rows of words as entries,
-  // nothing else is there but by a program that rewrote words under other keys.
+  // An item has at most one entry (UNIQUE) and an entry at most one row of words, under its key
+  // (search_words_content, FTS5's own table of what it holds, is counted at no cost): when every
+  // item has an entry and there are as many entries as items and as many rows of words as
+  // entries, the index is whole unless another program moved words to other keys.
   const bool whole =
       database
           .execAndGet(

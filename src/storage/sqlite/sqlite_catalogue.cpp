@@ -156,7 +156,10 @@ class Reader {
 
   SearchPage Find(const SearchRequest& request) {
     SearchPage page;
-    if (request.words.empty()) return page;
+    // No item has an empty word, and no word matches when there is none.
+    if (request.words.empty() or std::ranges::any_of(request.words, &std::string::empty)) {
+      return page;
+    }
     SQLite::Statement& matching = *_matching;
     matching.reset();
     matching.clearBindings();
