@@ -16,6 +16,7 @@
 #include <limits>
 #include <mutex>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -114,7 +115,10 @@ std::string Query(const SearchRequest& request) {
   std::string query;
   for (const std::string& word : request.words) {
     query += query.empty() ? "\"" : " \"";
-    for (const char byte : word) query += byte == '"' ? std::string("\"\"") : std::string(1, byte);
+    for (const char byte : word) {
+      if (byte == '"') query += '"';  // a quote within a string is written twice
+      query += byte;
+    }
     query += '"';
   }
   query += " *";
