@@ -19,7 +19,8 @@ namespace {
 // at most $7 of them is read in the catalogue's order with its items' texts. Each entry is
 // fetched by its key alone (fenced by OFFSET 0), so no request scans every item. The count
 // comes on every row, and on a row of nulls alone when the page is past the last result.
-constexpr const char* find_statement =
+const std::string catalogue_order = "folded_title, bar_code, kind";
+const std::string find_statement =
     "WITH matched AS MATERIALIZED (SELECT entry FROM (SELECT DISTINCT entry, n FROM ("
     "SELECT w.entry, q.n FROM unnest($1::text[]) WITH ORDINALITY AS q (word, n) "
     "JOIN catalogue.words w ON w.word = decode(q.word, 'hex') "
@@ -30,12 +31,14 @@ constexpr const char* find_statement =
     "found AS MATERIALIZED (SELECT e.entry, e.kind, e.folded_title, e.bar_code FROM matched "
     "JOIN catalogue.entries e USING (entry) "
     "WHERE ($5::smallint IS NULL OR e.kind = $5) AND (NOT $6 OR NOT (e.lent OR e.held))), "
-    "page AS (SELECT * FROM found ORDER BY folded_title, bar_code, kind LIMIT $7 OFFSET $8) "
+    "page AS (SELECT * FROM found ORDER BY " +
+    catalogue_order +
+    " LIMIT $7 OFFSET $8) "
     "SELECT (SELECT count(*) FROM found), page.kind, page.bar_code, i.title, i.creator, "
     "i.due_year, i.due_month, i.due_day, i.due_hour, i.due_minute, i.held "
     "FROM (SELECT) AS one LEFT JOIN (page CROSS JOIN LATERAL (SELECT * FROM catalogue.items "
-    "WHERE items.entry = page.entry OFFSET 0) AS i) ON true "
-    "ORDER BY page.folded_title, page.bar_code, page.kind";
+    "WHERE items.entry = page.entry OFFSET 0) AS i) ON true ORDER BY " +
+    catalogue_order;
 
 // The least text above every word that begins with `prefix`: a folded word is valid UTF-8, so
 // no byte of it is 0xFF, and 0xFF alone is above every word.
