@@ -4,10 +4,8 @@
 #
 #     make_fixture.sh PROGRAM
 #
-# PROGRAM is a build of layout 1. It copies the data file of data version 1
-# (../data_version_1/desk.db: names outside ASCII and with bytes that are not UTF-8, a gap in
-# the keys, items lent, held and both) into a fresh database of a throwaway cluster; a desk then
-# adds the book U1, so that a desk's own change is among the records.
+# PROGRAM is a build of layout 1. It copies ../data_version_1/desk.db (items of every kind, lent,
+# held and both) into a database of a throwaway cluster, where a desk then adds the book U1.
 set -eu
 program=$(realpath "$1")
 cd "$(dirname "$0")"
