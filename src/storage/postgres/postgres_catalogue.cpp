@@ -85,7 +85,7 @@ void Check_layout(pqxx::connection& connection) {
 
 // The value of a column that must hold one.
 pqxx::field Given(const pqxx::row& row, int column) {
-  const pqxx::field value = row[column];
+  pqxx::field value = row[column];
   if (value.is_null()) {
     throw StorageError(StorageError::Kind::damaged,
                        std::string("an item found has no ") + value.name());
