@@ -69,7 +69,11 @@ void Check_layout(pqxx::connection& connection) {
                        "written by an older shelvoranquist (layout 1; this one reads layout " +
                            std::to_string(reads) + "): start a desk on it once to upgrade it");
   }
-  const int version = check.exec1("SELECT layout_version FROM catalogue.layout")[0].as<int>();
+  const pqxx::result layout = check.exec("SELECT layout_version FROM catalogue.layout");
+  if (layout.size() != 1 or layout[0][0].is_null()) {
+    throw StorageError(StorageError::Kind::damaged, "damaged: it names no layout version");
+  }
+  const int version = layout[0][0].as<int>();
   if (version < reads) {
     throw StorageError(StorageError::Kind::unusable,
                        "written by an older shelvoranquist (layout " + std::to_string(version) +
