@@ -282,6 +282,7 @@ void SqliteStorage::File::Keep(Change& change) {
           SearchIndex index(Database());
           value.item.key = Insert_item(value.kind, value.item, {}, index);
         } else if constexpr (std::is_same_v<Value, ItemRemoved>) {
+          SearchIndex::Remove(Database(), value.kind, value.item);
           Delete_row(Table_of(value.kind).remove, value.item);
         } else if constexpr (std::is_same_v<Value, LoanMade>) {
           value.loan.key = Insert_record(insert_loan, value.loan, {});
