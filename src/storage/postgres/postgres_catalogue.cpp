@@ -2,6 +2,7 @@
 
 #include <pqxx/pqxx>
 
+#include <algorithm>
 #include <mutex>
 #include <optional>
 #include <utility>
@@ -184,7 +185,8 @@ PostgresCatalogue::PostgresCatalogue(const std::string& uri)
 PostgresCatalogue::~PostgresCatalogue() = default;
 
 SearchPage PostgresCatalogue::Find(const SearchRequest& request) {
-  if (request.words.empty()) return {};
+  // No item has an empty word, and no word matches when there is none.
+  if (request.words.empty() or std::ranges::any_of(request.words, &std::string::empty)) return {};
   std::string words;
   for (std::size_t at = 0; at + 1 < request.words.size(); ++at) {
     if (at > 0) words += ',';
