@@ -58,7 +58,8 @@ std::string Url_encoded(std::string_view text) {
 
 }  // namespace
 
-CatalogueQuery::CatalogueQuery(const Parameters& parameters) : _fault(Read(parameters)) {}
+// Read fills the other fields, which must be built first.
+CatalogueQuery::CatalogueQuery(const Parameters& parameters) { _fault = Read(parameters); }
 
 std::string CatalogueQuery::Read(const Parameters& parameters) {
   for (const std::string_view name : known_parameters) {
@@ -90,8 +91,7 @@ std::string CatalogueQuery::Read(const Parameters& parameters) {
   if (const std::string* page = Value_of(parameters, "page")) {
     const char* const end = page->data() + page->size();
     const auto [stop, error] = std::from_chars(page->data(), end, _page);
-    const bool digits = not page->empty() and page->front() != '-';
-    if (not digits or error != std::errc() or stop != end or _page < 1 or _page > most_pages) {
+    if (error != std::errc() or stop != end or _page < 1 or _page > most_pages) {
       return "The page must be a whole number from 1 to 1000000.";
     }
   }
