@@ -188,6 +188,3 @@ TEST_P(CatalogueSearchContractTest, AChangeAtTheDeskShowsAtTheNextFind) {
 }
 
 }  // namespace
-
-// The engines instantiate the suite in their own tests, once their readers can search.
-GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(CatalogueSearchContractTest);

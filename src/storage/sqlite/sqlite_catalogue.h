@@ -22,6 +22,7 @@ class SqliteCatalogue final : public CatalogueSearch {
   SearchPage Find(const SearchRequest& request) override;
 
  private:
+  // The connections to the file, one for each thread searching at once.
   class Connections;
   std::unique_ptr<Connections> _connections;
 };

@@ -15,6 +15,8 @@
 
 #include "storage/sqlite/file_lock.h"
 #include "storage/sqlite/item_table.h"
+#include "storage/sqlite/search_index.h"
+#include "storage/sqlite/sqlite_error.h"
 #include "storage/sqlite/sqlite_schema.h"
 #include "storage/sqlite/stored_row.h"
 #include "storage/storage_error.h"
@@ -23,43 +25,6 @@ namespace {
 
 // How long a change waits while another connection (a reader's checkpoint, say) has the file.
 constexpr int busy_timeout_ms = 2000;
-
-// The storage's own error for a failure of SQLite, its kind from SQLite's extended result code:
-// its low byte is the primary code, and the rest tells what the primary one does not.
-StorageError Storage_error(const SQLite::Exception& error) {
-  using Kind = StorageError::Kind;
-  const int extended = error.getExtendedErrorCode();
-  // The file system reported the file's own blocks as damaged.
-  if (extended == SQLITE_IOERR_CORRUPTFS) return StorageError(Kind::damaged, error.what());
-  switch (extended & 0xFF) {
-    case SQLITE_CORRUPT:
-      return StorageError(Kind::damaged, error.what());
-    case SQLITE_NOTADB:
-    case SQLITE_CANTOPEN:
-    case SQLITE_PERM:
-    case SQLITE_READONLY:
-    case SQLITE_AUTH:
-      return StorageError(Kind::unusable, error.what());
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-      return StorageError(Kind::busy, error.what());
-    case SQLITE_CONSTRAINT:
-      return StorageError(Kind::refused, std::string("the file refused a change (") + error.what() +
-                                             "): another program changed it");
-    default:
-      return StorageError(Kind::io, error.what());
-  }
-}
-
-// Runs `body`, passing on a failure of SQLite as the storage's own.
-template <class Body>
-auto Guarded(Body body) {
-  try {
-    return body();
-  } catch (const SQLite::Exception& error) {
-    throw Storage_error(error);
-  }
-}
 
 bool Exists(const std::string& path) {
   std::error_code error;
@@ -186,8 +151,8 @@ class SqliteStorage::File {
 
   // Reads every row, in one read transaction.
   StoredRecords Read();
-  // Once the records are accepted: upgrades an older file and lets the connection work as a
-  // desk's (a write-ahead log, folded in at close).
+  // Once the records are accepted: checks the search index, or upgrades an older file, which
+  // builds it, and lets the connection work as a desk's (a write-ahead log, folded in at close).
   void Accept();
   // Closes the connection without folding its log into the file, and removes what this desk
   // made beside the file; the file is then as this desk found it.
@@ -206,7 +171,9 @@ class SqliteStorage::File {
   }
   // Each inserts a row under `key`, or under a new key when none, and returns its key.
   RecordKey Insert_member(const MemberRow& member, std::optional<RecordKey> key);
-  RecordKey Insert_item(ItemKind kind, const ItemRow& item, std::optional<RecordKey> key);
+  // An item's entry and words go into `index` with it.
+  RecordKey Insert_item(ItemKind kind, const ItemRow& item, std::optional<RecordKey> key,
+                        SearchIndex& index);
   RecordKey Insert_record(const char* statement, const RecordRow& row,
                           std::optional<RecordKey> key);
   void Set_due(const RecordRow& row, const StampRow& due);
@@ -284,6 +251,8 @@ StoredRecords SqliteStorage::File::Read() {
 }
 
 void SqliteStorage::File::Accept() {
+  // Checked once the records are: a fault in them is named more closely than the index can.
+  if (_version >= 3) SearchIndex::Check_whole(Database());
   if (_version < SqliteSchema::version) {
     // Foreign keys are not enforced while the tables are made anew; they are checked whole
     // before the upgrade commits.
@@ -310,7 +279,8 @@ void SqliteStorage::File::Keep(Change& change) {
         } else if constexpr (std::is_same_v<Value, MemberRemoved>) {
           Delete_row("DELETE FROM members WHERE id = ?", value.member);
         } else if constexpr (std::is_same_v<Value, ItemAdded>) {
-          value.item.key = Insert_item(value.kind, value.item, {});
+          SearchIndex index(Database());
+          value.item.key = Insert_item(value.kind, value.item, {}, index);
         } else if constexpr (std::is_same_v<Value, ItemRemoved>) {
           Delete_row(Table_of(value.kind).remove, value.item);
         } else if constexpr (std::is_same_v<Value, LoanMade>) {
@@ -344,8 +314,9 @@ void SqliteStorage::File::Import(const StoredRecords& records, const Restore& ch
       SQLite::Transaction transaction(Database(), SQLite::TransactionBehavior::IMMEDIATE);
       SqliteSchema::Create(Database());
       for (const MemberRow& member : records.members) Insert_member(member, member.key);
+      SearchIndex index(Database());
       for (const auto& [kind, rows] : Item_rows(records)) {
-        for (const ItemRow& item : *rows) Insert_item(kind, item, item.key);
+        for (const ItemRow& item : *rows) Insert_item(kind, item, item.key, index);
       }
       for (const RecordRow& loan : records.loans) Insert_record(insert_loan, loan, loan.key);
       for (const RecordRow& hold : records.holds) Insert_record(insert_hold, hold, hold.key);
@@ -376,7 +347,7 @@ RecordKey SqliteStorage::File::Insert_member(const MemberRow& member,
 }
 
 RecordKey SqliteStorage::File::Insert_item(ItemKind kind, const ItemRow& item,
-                                           std::optional<RecordKey> key) {
+                                           std::optional<RecordKey> key, SearchIndex& index) {
   const ItemTable& table = Table_of(kind);
   SQLite::Statement insertion(Database(), table.insert);
   Bind_key(insertion, 1, key);
@@ -390,7 +361,9 @@ RecordKey SqliteStorage::File::Insert_item(ItemKind kind, const ItemRow& item,
     Bind_stamp(insertion, column, item.due);
   }
   insertion.exec();
-  return Inserted_key();
+  const RecordKey kept = Inserted_key();
+  index.Add(kind, kept, item);
+  return kept;
 }
 
 RecordKey SqliteStorage::File::Insert_record(const char* statement, const RecordRow& row,
