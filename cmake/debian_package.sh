@@ -30,10 +30,9 @@ case "$(dpkg-architecture -qDEB_HOST_ARCH)" in
   amd64 | i386) export DEB_CXXFLAGS_MAINT_APPEND="-fstack-clash-protection -fcf-protection" ;;
   arm64) export DEB_CXXFLAGS_MAINT_APPEND="-fstack-clash-protection -mbranch-protection=standard" ;;
 esac
-# dpkg-buildflags maps the folder it runs in, the sources, to "."; the build folder, which may
-# lie inside the sources or elsewhere, gets a name of its own after it (the last map that
-# matches wins). The flags are given on each configure, so a build folder configured before
-# never keeps older ones.
+# The sources become "." (as dpkg-buildflags makes the folder it runs in), and the build
+# folder, inside them or elsewhere, "build" (the last map that matches a path wins). The flags
+# are given on each configure, so a build folder configured before never keeps older ones.
 path_maps="-ffile-prefix-map=$source=. -ffile-prefix-map=$build=build"
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=None -DBUILD_TESTING=OFF \
   -DSHELVORANQUIST_WERROR=ON \
