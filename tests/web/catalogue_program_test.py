@@ -15,9 +15,10 @@ import os
 import signal
 import subprocess
 import sys
+import tempfile
 
-from catalogue_programs import (AS_ROOT, MEMBER, STOCK, Catalogue, Desk, due_dates, programs_in,
-                                run, time_left)
+from catalogue_programs import (AS_ROOT, MEMBER, STOCK, Catalogue, Desk, add, due_dates,
+                                programs_in, run, time_left)
 
 failures = []
 
@@ -141,6 +142,27 @@ def refusals(catalogue):
           f"a stalled request is refused and dropped after {took:.1f} s: {answer[:20]!r}")
 
 
+def reader_of_its_own(catalogue_program, desk_program):
+    """As README sets it up: the desk's data file in a folder of the desk's user (root here),
+    readable by the catalogue's group alone; the catalogue may write neither the folder nor the
+    file's log, and starts when no desk runs."""
+    with tempfile.TemporaryDirectory() as folder:
+        os.chown(folder, 0, 65534)
+        os.chmod(folder, 0o2750)
+        path = os.path.join(folder, "library.db")
+        subprocess.run([desk_program, "--data", path], input=add(b"1", b"R1", b"Reed", b"A", b"7")
+                       + b"14\n", capture_output=True, timeout=time_left(10), check=True)
+        os.chmod(path, 0o640)
+        subprocess.run([desk_program, "--data", path], input=b"14\n", capture_output=True,
+                       timeout=time_left(10), check=True)
+        modes = [os.stat(path + suffix).st_mode & 0o7777 for suffix in ("-wal", "-shm")]
+        check(modes == [0o640, 0o640], f"the log follows the file's mode: {modes}")
+        catalogue = Catalogue(catalogue_program, path)
+        status, _, body = catalogue.request("GET", "/search?q=reed")
+        check(status == 200 and b"<p>1 result</p>" in body, f"a reader of its own: {status}")
+        check(catalogue.stop() == 0, f"a reader of its own ends well: {catalogue.errors!r}")
+
+
 def main():
     catalogue_program, desk_program = (os.path.abspath(path) for path in sys.argv[1:3])
     with programs_in(catalogue_program, desk_program) as (folder, catalogue_program,
@@ -165,6 +187,8 @@ def main():
             desk.quit()
         check(status == 0 and catalogue.errors.count(b"\n") == 1,
               f"SIGTERM ends it with status 0, quietly: {status} {catalogue.errors!r}")
+        if AS_ROOT:
+            reader_of_its_own(catalogue_program, desk_program)
     if failures:
         sys.exit(f"{len(failures)} checks failed")
     print("all checks passed")
