@@ -225,9 +225,9 @@ def bad_files_are_refused_and_left_as_they_were(folder):
          "library_number is 1099511627776"),
         (edited(folder, "both.db", "UPDATE holds SET cd_id = 1"), "CHECK constraint failed"),
         (edited(folder, "member.db", "UPDATE holds SET member_id = 99"), "names no member"),
-        (edited(folder, "unindexed.db", "DELETE FROM search_entries WHERE book_id = 2"),
+        (edited(folder, "unindexed.db", "DELETE FROM search_words WHERE rowid = 2"),
          "damaged: its search index does not match its items"),
-        (edited(folder, "misindexed.db", "UPDATE search_entries SET book_id = 99 WHERE book_id = 2"),
+        (edited(folder, "misindexed.db", "UPDATE search_entries SET item_id = 9 WHERE id = 2"),
          "damaged: its search index does not match its items"),
     ]
     for path, reason in cases:

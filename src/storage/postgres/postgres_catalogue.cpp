@@ -2,6 +2,7 @@
 
 #include <pqxx/pqxx>
 
+#include <algorithm>
 #include <mutex>
 #include <optional>
 #include <utility>
@@ -19,7 +20,8 @@ namespace {
 // at most $7 of them is read in the catalogue's order with its items' texts. Each entry is
 // fetched by its key alone (fenced by OFFSET 0), so no request scans every item. The count
 // comes on every row, and on a row of nulls alone when the page is past the last result.
-constexpr const char* find_statement =
+const std::string catalogue_order = "folded_title, bar_code, kind";
+const std::string find_statement =
     "WITH matched AS MATERIALIZED (SELECT entry FROM (SELECT DISTINCT entry, n FROM ("
     "SELECT w.entry, q.n FROM unnest($1::text[]) WITH ORDINALITY AS q (word, n) "
     "JOIN catalogue.words w ON w.word = decode(q.word, 'hex') "
@@ -30,12 +32,14 @@ constexpr const char* find_statement =
     "found AS MATERIALIZED (SELECT e.entry, e.kind, e.folded_title, e.bar_code FROM matched "
     "JOIN catalogue.entries e USING (entry) "
     "WHERE ($5::smallint IS NULL OR e.kind = $5) AND (NOT $6 OR NOT (e.lent OR e.held))), "
-    "page AS (SELECT * FROM found ORDER BY folded_title, bar_code, kind LIMIT $7 OFFSET $8) "
+    "page AS (SELECT * FROM found ORDER BY " +
+    catalogue_order +
+    " LIMIT $7 OFFSET $8) "
     "SELECT (SELECT count(*) FROM found), page.kind, page.bar_code, i.title, i.creator, "
     "i.due_year, i.due_month, i.due_day, i.due_hour, i.due_minute, i.held "
     "FROM (SELECT) AS one LEFT JOIN (page CROSS JOIN LATERAL (SELECT * FROM catalogue.items "
-    "WHERE items.entry = page.entry OFFSET 0) AS i) ON true "
-    "ORDER BY page.folded_title, page.bar_code, page.kind";
+    "WHERE items.entry = page.entry OFFSET 0) AS i) ON true ORDER BY " +
+    catalogue_order;
 
 // The least text above every word that begins with `prefix`: a folded word is valid UTF-8, so
 // no byte of it is 0xFF, and 0xFF alone is above every word.
@@ -66,7 +70,11 @@ void Check_layout(pqxx::connection& connection) {
                        "written by an older shelvoranquist (layout 1; this one reads layout " +
                            std::to_string(reads) + "): start a desk on it once to upgrade it");
   }
-  const int version = check.exec1("SELECT layout_version FROM catalogue.layout")[0].as<int>();
+  const pqxx::result layout = check.exec("SELECT layout_version FROM catalogue.layout");
+  if (layout.size() != 1 or layout[0][0].is_null()) {
+    throw StorageError(StorageError::Kind::damaged, "damaged: it names no layout version");
+  }
+  const int version = layout[0][0].as<int>();
   if (version < reads) {
     throw StorageError(StorageError::Kind::unusable,
                        "written by an older shelvoranquist (layout " + std::to_string(version) +
@@ -82,7 +90,7 @@ void Check_layout(pqxx::connection& connection) {
 
 // The value of a column that must hold one.
 pqxx::field Given(const pqxx::row& row, int column) {
-  const pqxx::field value = row[column];
+  pqxx::field value = row[column];
   if (value.is_null()) {
     throw StorageError(StorageError::Kind::damaged,
                        std::string("an item found has no ") + value.name());
@@ -177,7 +185,8 @@ PostgresCatalogue::PostgresCatalogue(const std::string& uri)
 PostgresCatalogue::~PostgresCatalogue() = default;
 
 SearchPage PostgresCatalogue::Find(const SearchRequest& request) {
-  if (request.words.empty()) return {};
+  // No item has an empty word, and no word matches when there is none.
+  if (request.words.empty() or std::ranges::any_of(request.words, &std::string::empty)) return {};
   std::string words;
   for (std::size_t at = 0; at + 1 < request.words.size(); ++at) {
     if (at > 0) words += ',';

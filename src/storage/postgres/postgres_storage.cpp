@@ -11,6 +11,7 @@
 #include <set>
 #include <span>
 #include <string>
+#include <string_view>
 #include <type_traits>
 #include <variant>
 
@@ -124,54 +125,67 @@ const ItemTable& Table_of(ItemKind kind) { return item_tables.at(static_cast<std
 const std::set<std::string> catalogue_names{"entries",        "items",        "layout",
                                             "search_entries", "search_words", "words"};
 
+constexpr const char* words_table =
+    "CREATE TABLE catalogue.search_words (word bytea NOT NULL, field smallint NOT NULL CHECK "
+    "(field IN (1, 2, 3)), entry_id bigint NOT NULL REFERENCES catalogue.search_entries (id) "
+    "ON DELETE CASCADE, PRIMARY KEY (word, field, entry_id))";
+constexpr const char* words_view =
+    "CREATE VIEW catalogue.words (word, field, entry) AS SELECT word, field, entry_id FROM "
+    "catalogue.search_words";
+
+// The text of `parts` one after the other.
+std::string Joined(std::initializer_list<std::string_view> parts) {
+  std::string joined;
+  for (const std::string_view part : parts) joined.append(part);
+  return joined;
+}
+
 std::vector<std::string> Search_layout() {
   std::string entries =
       "CREATE TABLE catalogue.search_entries (id bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY, "
       "folded_title bytea NOT NULL, bar_code bytea NOT NULL";
-  std::string keys;
+  std::string keys = "num_nonnulls(NULL";
   std::string kind = "CASE";
   std::string lent = "false";
   std::string held = "false";
   std::string items;
   for (const ItemTable& table : item_tables) {
-    const std::string key = table.key_column;
-    entries += ", " + key + " bigint UNIQUE REFERENCES " + table.name + " (id) ON DELETE CASCADE";
-    keys += (keys.empty() ? "" : ", ") + key;
-    kind += " WHEN e." + key + " IS NOT NULL THEN " + std::to_string(&table - item_tables.data());
-    std::string select = std::string("SELECT e.id, i.title, i.") + table.creator;
-    std::string from = std::string(" FROM catalogue.search_entries e JOIN ") + table.name +
-                       " i ON i.id = e." + key;
+    const std::string_view key = table.key_column;
+    const std::string number = std::to_string(&table - item_tables.data());
+    entries +=
+        Joined({", ", key, " bigint UNIQUE REFERENCES ", table.name, " (id) ON DELETE CASCADE"});
+    keys += Joined({", ", key});
+    kind += Joined({" WHEN e.", key, " IS NOT NULL THEN ", number});
+    if (not items.empty()) items += " UNION ALL ";
+    items += Joined({"SELECT e.id, i.title, i.", table.creator});
     if (table.lendable) {
-      lent += " OR loans." + key + " = e." + key;
-      held += " OR holds." + key + " = e." + key;
+      lent += Joined({" OR loans.", key, " = e.", key});
+      held += Joined({" OR holds.", key, " = e.", key});
       // An item shows its due stamp while it is lent.
       for (const char* part : {"year", "month", "day", "hour", "minute"}) {
-        select += std::string(", CASE WHEN loans.id IS NOT NULL THEN i.due_") + part + " END";
+        items += Joined({", CASE WHEN loans.id IS NOT NULL THEN i.due_", part, " END"});
       }
-      select += ", holds.id IS NOT NULL";
-      from += " LEFT JOIN loans ON loans." + key + " = i.id LEFT JOIN holds ON holds." + key +
-              " = i.id";
+      items += Joined({", holds.id IS NOT NULL FROM catalogue.search_entries e JOIN ", table.name,
+                       " i ON i.id = e.", key, " LEFT JOIN loans ON loans.", key,
+                       " = i.id LEFT JOIN holds ON holds.", key, " = i.id"});
     } else {
-      select += ", NULL, NULL, NULL, NULL, NULL, false";
+      items +=
+          Joined({", NULL, NULL, NULL, NULL, NULL, false FROM catalogue.search_entries e JOIN ",
+                  table.name, " i ON i.id = e.", key});
     }
-    items += (items.empty() ? "" : " UNION ALL ") + select + from;
   }
   return {
       "CREATE SCHEMA catalogue",
-      entries + ", CHECK (num_nonnulls(" + keys + ") = 1))",
-      "CREATE TABLE catalogue.search_words (word bytea NOT NULL, field smallint NOT NULL CHECK "
-      "(field IN (1, 2, 3)), entry_id bigint NOT NULL REFERENCES catalogue.search_entries (id) "
-      "ON DELETE CASCADE, PRIMARY KEY (word, field, entry_id))",
+      Joined({entries, ", CHECK (", keys, ") = 1))"}),
+      words_table,
       "CREATE INDEX search_words_entry ON catalogue.search_words (entry_id)",
-      "CREATE VIEW catalogue.entries (entry, kind, folded_title, bar_code, lent, held) AS SELECT "
-      "e.id, " +
-          kind + " END, e.folded_title, e.bar_code, EXISTS (SELECT FROM loans WHERE " + lent +
-          "), EXISTS (SELECT FROM holds WHERE " + held + ") FROM catalogue.search_entries e",
-      "CREATE VIEW catalogue.items (entry, title, creator, due_year, due_month, due_day, due_hour, "
-      "due_minute, held) AS " +
-          items,
-      "CREATE VIEW catalogue.words (word, field, entry) AS SELECT word, field, entry_id FROM "
-      "catalogue.search_words",
+      Joined({"CREATE VIEW catalogue.entries (entry, kind, folded_title, bar_code, lent, held) AS ",
+              "SELECT e.id, ", kind, " END, e.folded_title, e.bar_code, EXISTS (SELECT FROM loans ",
+              "WHERE ", lent, "), EXISTS (SELECT FROM holds WHERE ", held,
+              ") FROM catalogue.search_entries e"}),
+      Joined({"CREATE VIEW catalogue.items (entry, title, creator, due_year, due_month, due_day, ",
+              "due_hour, due_minute, held) AS ", items}),
+      words_view,
       "CREATE VIEW catalogue.layout (layout_version) AS SELECT layout_version FROM shelvoranquist",
   };
 }
@@ -356,7 +370,7 @@ void Index_items(pqxx::work& work, const ItemTable& table, std::span<const ItemR
         add(5, std::to_string(field));
       }
     }
-    for (std::string& list : lists) list = '{' + list + '}';
+    for (std::string& list : lists) list = Joined({"{", list, "}"});
     work.exec_params(index, lists[0], lists[1], lists[2], lists[3], lists[4], lists[5]);
   }
 }

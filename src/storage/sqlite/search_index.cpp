@@ -1,9 +1,6 @@
 #include "storage/sqlite/search_index.h"
 
-#include <algorithm>
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "search/folded_words.h"
 #include "storage/sqlite/item_table.h"
@@ -14,41 +11,51 @@ namespace {
 
 constexpr ItemKind kinds[] = {ItemKind::book, ItemKind::cd, ItemKind::journal, ItemKind::video};
 
-// The column of search_entries that names an item of `kind`, as the first four parameters of
-// the insertion take them.
-int Entry_column(ItemKind kind) { return static_cast<int>(kind) + 1; }
+// The folded words of `text`, parted by spaces.
+std::string Words(const std::string& text) {
+  const FoldedWords folded(text);
+  std::string words;
+  for (const std::string& word : folded.Words()) {
+    if (not words.empty()) words += ' ';
+    words += word;
+  }
+  return words;
+}
 
 }  // namespace
 
 SearchIndex::SearchIndex(SQLite::Database& database)
     : _database(database),
       _insert_entry(database,
-                    "INSERT INTO search_entries (book_id, cd_id, journal_id, video_id, "
-                    "folded_title, bar_code) VALUES (?, ?, ?, ?, ?, ?)"),
-      _insert_word(database, "INSERT INTO search_words (word, field, entry_id) VALUES (?, ?, ?)") {}
+                    "INSERT INTO search_entries (kind, item_id, folded_title, bar_code) "
+                    "VALUES (?, ?, ?, ?)"),
+      _insert_words(database,
+                    "INSERT INTO search_words (rowid, title, creator, bar_code) "
+                    "VALUES (?, ?, ?, ?)") {}
 
 void SearchIndex::Add(ItemKind kind, RecordKey key, const ItemRow& item) {
-  const FoldedWords title(item.title);
   _insert_entry.reset();
-  _insert_entry.clearBindings();
-  _insert_entry.bind(Entry_column(kind), key);
-  _insert_entry.bind(5, title.Text());
-  _insert_entry.bind(6, item.bar_code);
+  _insert_entry.bind(1, static_cast<int>(kind));
+  _insert_entry.bind(2, key);
+  _insert_entry.bind(3, FoldedWords(item.title).Text());
+  _insert_entry.bind(4, item.bar_code);
   _insert_entry.exec();
-  const std::int64_t entry = _database.getLastInsertRowid();
-  for (auto [field, words] : {std::pair{title_field, title.Words()},
-                              std::pair{creator_field, FoldedWords(item.creator).Words()},
-                              std::pair{bar_code_field, FoldedWords(item.bar_code).Words()}}) {
-    // A word is kept once for each field, however often the field has it.
-    std::sort(words.begin(), words.end());
-    words.erase(std::unique(words.begin(), words.end()), words.end());
-    for (const std::string& word : words) {
-      _insert_word.reset();
-      _insert_word.bind(1, word);
-      _insert_word.bind(2, field);
-      _insert_word.bind(3, entry);
-      _insert_word.exec();
-    }
+  _insert_words.reset();
+  _insert_words.bind(1, _database.getLastInsertRowid());
+  _insert_words.bind(2, Words(item.title));
+  _insert_words.bind(3, Words(item.creator));
+  _insert_words.bind(4, Words(item.bar_code));
+  _insert_words.exec();
+}
+
+void SearchIndex::Remove(SQLite::Database& database, ItemKind kind, RecordKey key) {
+  for (const char* statement : {"DELETE FROM search_words WHERE rowid = "
+                                "(SELECT id FROM search_entries WHERE kind = ? AND item_id = ?)",
+                                "DELETE FROM search_entries WHERE kind = ? AND item_id = ?"}) {
+    SQLite::Statement deletion(database, statement);
+    deletion.bind(1, static_cast<int>(kind));
+    deletion.bind(2, key);
+    deletion.exec();
   }
 }
 
@@ -65,24 +72,27 @@ void SearchIndex::Add_every_item() {
 }
 
 void SearchIndex::Check_whole(SQLite::Database& database) {
-  // Each entry names one item and no item has two (a CHECK and UNIQUE): when every item has an
-  // entry of its bar code and there are no more entries than items, none names an item that is
-  // not kept.
+  // An item has at most one entry (UNIQUE) and an entry at most one row of words, under its key
+  // (search_words_content, FTS5's own table of what it holds, is counted at no cost): when every
+  // item has an entry and there are as many entries as items and as many rows of words as
+  // entries, the index is whole unless another program moved words to other keys.
   const bool whole =
       database
           .execAndGet(
-              "SELECT (SELECT count(*) FROM books AS i JOIN search_entries AS e "
-              "ON e.book_id = i.id AND e.bar_code = i.bar_code) = (SELECT count(*) FROM books) "
-              "AND (SELECT count(*) FROM cds AS i JOIN search_entries AS e "
-              "ON e.cd_id = i.id AND e.bar_code = i.bar_code) = (SELECT count(*) FROM cds) "
-              "AND (SELECT count(*) FROM journals AS i JOIN search_entries AS e "
-              "ON e.journal_id = i.id AND e.bar_code = i.bar_code) = "
-              "(SELECT count(*) FROM journals) "
-              "AND (SELECT count(*) FROM videos AS i JOIN search_entries AS e "
-              "ON e.video_id = i.id AND e.bar_code = i.bar_code) = (SELECT count(*) FROM videos) "
+              "SELECT (SELECT count(*) FROM books JOIN search_entries AS e "
+              "ON e.kind = 0 AND e.item_id = books.id) "
+              "+ (SELECT count(*) FROM cds JOIN search_entries AS e "
+              "ON e.kind = 1 AND e.item_id = cds.id) "
+              "+ (SELECT count(*) FROM journals JOIN search_entries AS e "
+              "ON e.kind = 2 AND e.item_id = journals.id) "
+              "+ (SELECT count(*) FROM videos JOIN search_entries AS e "
+              "ON e.kind = 3 AND e.item_id = videos.id) "
+              "= (SELECT count(*) FROM search_entries) "
               "AND (SELECT count(*) FROM search_entries) = (SELECT count(*) FROM books) + "
               "(SELECT count(*) FROM cds) + (SELECT count(*) FROM journals) + "
-              "(SELECT count(*) FROM videos)")
+              "(SELECT count(*) FROM videos) "
+              "AND (SELECT count(*) FROM search_words_content) = "
+              "(SELECT count(*) FROM search_entries)")
           .getInt() == 1;
   if (not whole) {
     throw StorageError(StorageError::Kind::damaged,

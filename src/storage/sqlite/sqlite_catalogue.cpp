@@ -5,17 +5,22 @@
 #include <SQLiteCpp/Transaction.h>
 #include <sqlite3.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
-#include <cstdio>
+#include <cerrno>
+#include <cstdint>
 #include <cstring>
-#include <filesystem>
+#include <limits>
 #include <mutex>
+#include <optional>
+#include <string>
 #include <string_view>
-#include <system_error>
 #include <utility>
 #include <vector>
 
-#include "storage/sqlite/search_index.h"
 #include "storage/sqlite/sqlite_error.h"
 #include "storage/sqlite/sqlite_schema.h"
 #include "storage/sqlite/stored_row.h"
@@ -27,71 +32,67 @@ namespace {
 // recovers the log's index after a crash, say).
 constexpr int busy_timeout_ms = 2000;
 
-// The entries of the items matching every word, each once, sorted as the results are (by kind
-// as ItemKind numbers them, books first, then the item's key, so that pages never overlap): those
-// with a word in the range of the leading word (the one the search starts from), and of them those
-// that have the last word as a word or its beginning and every other word whole, each in the fields
-// first_field to last_field; of them, those of the kind asked for (an ItemKind's number; any when
-// NULL), and on the shelf when asked (`available` 1). `lead_is_last` (0 or 1) spares the check of
-// the last word when the search started from it; `whole_words`, a JSON array of the other words, is
-// NULL when there are none.
+// The most results a search counts up to and pages through.
+constexpr std::int64_t most = std::numeric_limits<std::int64_t>::max();
+
+// The entries of the items whose words match the FTS5 query `words`, of the kind asked for (an
+// ItemKind's number; any when NULL) and on the shelf when asked (`available` 1), sorted as the
+// results are (the item's key last, so that pages never overlap).
 constexpr const char* matching_entries =
-    "SELECT e.id FROM search_entries AS e\n"
-    "WHERE e.id IN (SELECT entry_id FROM search_words\n"
-    "               WHERE word >= :lead_low AND word < :lead_high\n"
-    "                 AND field BETWEEN :first_field AND :last_field)\n"
-    "  AND (:kind IS NULL OR CASE :kind WHEN 0 THEN e.book_id WHEN 1 THEN e.cd_id\n"
-    "                                   WHEN 2 THEN e.journal_id ELSE e.video_id END NOT NULL)\n"
-    "  AND (:lead_is_last OR EXISTS (\n"
-    "    SELECT 1 FROM search_words AS w\n"
-    "    WHERE w.entry_id = e.id AND w.word >= :last_low AND w.word < :last_high\n"
-    "      AND w.field BETWEEN :first_field AND :last_field))\n"
-    "  AND (:whole_words IS NULL OR NOT EXISTS (\n"
-    "    SELECT 1 FROM json_each(:whole_words) AS q\n"
-    "    WHERE NOT EXISTS (SELECT 1 FROM search_words AS w\n"
-    "                      WHERE w.entry_id = e.id AND w.word = q.value\n"
-    "                        AND w.field BETWEEN :first_field AND :last_field)))\n"
-    "  AND (NOT :available OR NOT CASE\n"
-    "    WHEN e.book_id IS NOT NULL THEN\n"
-    "      EXISTS (SELECT 1 FROM loans WHERE book_id = e.book_id)\n"
-    "      OR EXISTS (SELECT 1 FROM holds WHERE book_id = e.book_id)\n"
-    "    WHEN e.cd_id IS NOT NULL THEN\n"
-    "      EXISTS (SELECT 1 FROM loans WHERE cd_id = e.cd_id)\n"
-    "      OR EXISTS (SELECT 1 FROM holds WHERE cd_id = e.cd_id)\n"
-    "    WHEN e.video_id IS NOT NULL THEN\n"
-    "      EXISTS (SELECT 1 FROM loans WHERE video_id = e.video_id)\n"
-    "      OR EXISTS (SELECT 1 FROM holds WHERE video_id = e.video_id)\n"
+    "SELECT e.id FROM search_words JOIN search_entries AS e ON e.id = search_words.rowid\n"
+    "WHERE search_words MATCH :words AND (:kind IS NULL OR e.kind = :kind)\n"
+    "  AND (NOT :available OR NOT CASE e.kind\n"
+    "    WHEN 0 THEN EXISTS (SELECT 1 FROM loans WHERE book_id = e.item_id)\n"
+    "      OR EXISTS (SELECT 1 FROM holds WHERE book_id = e.item_id)\n"
+    "    WHEN 1 THEN EXISTS (SELECT 1 FROM loans WHERE cd_id = e.item_id)\n"
+    "      OR EXISTS (SELECT 1 FROM holds WHERE cd_id = e.item_id)\n"
+    "    WHEN 3 THEN EXISTS (SELECT 1 FROM loans WHERE video_id = e.item_id)\n"
+    "      OR EXISTS (SELECT 1 FROM holds WHERE video_id = e.item_id)\n"
     "    ELSE 0 END)\n"
-    "ORDER BY e.folded_title, e.bar_code, e.book_id IS NULL, e.cd_id IS NULL,\n"
-    "  e.journal_id IS NULL, coalesce(e.book_id, e.cd_id, e.journal_id, e.video_id)";
+    "ORDER BY e.folded_title, e.bar_code, e.kind, e.item_id";
 
 // What a result shows of the item of one entry: its kind, texts, whether it is lent (and then
 // its due stamp tells when it is due back), and whether it is held.
 constexpr const char* entry_shown =
-    "SELECT e.id, CASE WHEN e.book_id NOT NULL THEN 0 WHEN e.cd_id NOT NULL THEN 1\n"
-    "                  WHEN e.journal_id NOT NULL THEN 2 ELSE 3 END,\n"
+    "SELECT e.id, e.kind,\n"
     "  coalesce(b.title, c.title, j.title, v.title),\n"
     "  coalesce(b.author, c.artist, j.editor, v.director),\n"
     "  coalesce(b.bar_code, c.bar_code, j.bar_code, v.bar_code),\n"
-    "  EXISTS (SELECT 1 FROM loans WHERE book_id = e.book_id OR cd_id = e.cd_id\n"
-    "                                  OR video_id = e.video_id),\n"
+    "  CASE e.kind WHEN 0 THEN EXISTS (SELECT 1 FROM loans WHERE book_id = e.item_id)\n"
+    "              WHEN 1 THEN EXISTS (SELECT 1 FROM loans WHERE cd_id = e.item_id)\n"
+    "              WHEN 3 THEN EXISTS (SELECT 1 FROM loans WHERE video_id = e.item_id)\n"
+    "              ELSE 0 END,\n"
     "  coalesce(b.due_year, c.due_year, v.due_year),\n"
     "  coalesce(b.due_month, c.due_month, v.due_month),\n"
     "  coalesce(b.due_day, c.due_day, v.due_day),\n"
     "  coalesce(b.due_hour, c.due_hour, v.due_hour),\n"
     "  coalesce(b.due_minute, c.due_minute, v.due_minute),\n"
-    "  EXISTS (SELECT 1 FROM holds WHERE book_id = e.book_id OR cd_id = e.cd_id\n"
-    "                                  OR video_id = e.video_id)\n"
+    "  CASE e.kind WHEN 0 THEN EXISTS (SELECT 1 FROM holds WHERE book_id = e.item_id)\n"
+    "              WHEN 1 THEN EXISTS (SELECT 1 FROM holds WHERE cd_id = e.item_id)\n"
+    "              WHEN 3 THEN EXISTS (SELECT 1 FROM holds WHERE video_id = e.item_id)\n"
+    "              ELSE 0 END\n"
     "FROM search_entries AS e\n"
-    "  LEFT JOIN books AS b ON b.id = e.book_id\n"
-    "  LEFT JOIN cds AS c ON c.id = e.cd_id\n"
-    "  LEFT JOIN journals AS j ON j.id = e.journal_id\n"
-    "  LEFT JOIN videos AS v ON v.id = e.video_id\n"
+    "  LEFT JOIN books AS b ON e.kind = 0 AND b.id = e.item_id\n"
+    "  LEFT JOIN cds AS c ON e.kind = 1 AND c.id = e.item_id\n"
+    "  LEFT JOIN journals AS j ON e.kind = 2 AND j.id = e.item_id\n"
+    "  LEFT JOIN videos AS v ON e.kind = 3 AND v.id = e.item_id\n"
     "WHERE e.id = ?";
 
-bool Is_regular_or_absent(const std::string& path) {
-  std::error_code error;
-  return not std::filesystem::exists(path, error) or std::filesystem::is_regular_file(path, error);
+// Throws StorageError, with the reason as the desk words it, unless `path` names a regular file
+// this process may read. SQLite is not asked first: opening a FIFO to read would wait for a
+// writer, and its own reasons say less ("unable to open database file").
+void Check_readable(const std::string& path) {
+  const int descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (descriptor < 0) throw StorageError(StorageError::Kind::unusable, std::strerror(errno));
+  struct stat held {};
+  const bool known = fstat(descriptor, &held) == 0;
+  close(descriptor);
+  if (known and S_ISDIR(held.st_mode)) {
+    throw StorageError(StorageError::Kind::unusable, std::strerror(EISDIR));
+  }
+  if (not known or not S_ISREG(held.st_mode)) {
+    throw StorageError(StorageError::Kind::unusable, "not a regular file");
+  }
 }
 
 // What the catalogue's connections may read: every table but the members', and of loans and
@@ -108,59 +109,30 @@ int Authorize(void* /*unused*/, int action, const char* table, const char* colum
   return SQLITE_OK;
 }
 
-// The first `count` words as a JSON array of strings.
-std::string Json_array(const std::vector<std::string>& words, std::size_t count) {
-  std::string json = "[";
-  for (std::size_t at = 0; at < count; ++at) {
-    if (at > 0) json += ',';
-    json += '"';
-    for (const char byte : words[at]) {
-      if (byte == '"' or byte == '\\') {
-        json += '\\';
-        json += byte;
-      } else if (static_cast<unsigned char>(byte) < 0x20) {
-        char escaped[8];
-        std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned char>(byte));
-        json += escaped;
-      } else {
-        json += byte;
-      }
+// The FTS5 query for `request`: each word a string of its own, the last also the beginning of
+// a word, all of them in the field asked for.
+std::string Query(const SearchRequest& request) {
+  std::string query;
+  for (const std::string& word : request.words) {
+    query += query.empty() ? "\"" : " \"";
+    for (const char byte : word) {
+      if (byte == '"') query += '"';  // a quote within a string is written twice
+      query += byte;
     }
-    json += '"';
+    query += '"';
   }
-  return json + "]";
-}
-
-// The words a search looks for as a range [low, high) of the index's words: one word alone, or,
-// for a beginning, every word that starts with it. Folded words hold no NUL byte, so only the
-// word itself lies before the word and a NUL; and they are valid UTF-8, whose last byte is
-// never 0xFF, so raising it bounds every word that begins alike.
-struct WordRange {
-  std::string low;
-  std::string high;
-};
-
-WordRange Whole(const std::string& word) { return {word, word + '\0'}; }
-
-WordRange Beginning(const std::string& word) {
-  std::string high = word;
-  if (not high.empty())
-    high.back() = static_cast<char>(static_cast<unsigned char>(high.back()) + 1);
-  return {word, high};
-}
-
-std::pair<int, int> Fields(SearchField field) {
-  switch (field) {
+  query += " *";
+  switch (request.field) {
     case SearchField::title:
-      return {SearchIndex::title_field, SearchIndex::title_field};
+      return "{title} : (" + query + ")";
     case SearchField::creator:
-      return {SearchIndex::creator_field, SearchIndex::creator_field};
+      return "{creator} : (" + query + ")";
     case SearchField::bar_code:
-      return {SearchIndex::bar_code_field, SearchIndex::bar_code_field};
+      return "{bar_code} : (" + query + ")";
     case SearchField::any:
       break;
   }
-  return {SearchIndex::title_field, SearchIndex::bar_code_field};
+  return query;
 }
 
 // One connection to the file, for one thread at a time, with its statement prepared: read
@@ -188,39 +160,20 @@ class Reader {
 
   SearchPage Find(const SearchRequest& request) {
     SearchPage page;
-    if (request.words.empty()) return page;
-    const std::size_t last = request.words.size() - 1;
-    // The search starts from the longest word, which is likely to match the fewest items; a
-    // whole word before a beginning as long.
-    std::size_t lead = last;
-    for (std::size_t at = 0; at < last; ++at) {
-      const std::size_t length = request.words[at].size();
-      if (length > request.words[lead].size() or
-          (lead == last and length == request.words[lead].size())) {
-        lead = at;
-      }
+    // No item has an empty word, and no word matches when there is none.
+    if (request.words.empty() or std::ranges::any_of(request.words, &std::string::empty)) {
+      return page;
     }
-    const WordRange leading =
-        lead == last ? Beginning(request.words[lead]) : Whole(request.words[lead]);
-    const WordRange ending = Beginning(request.words[last]);
-    const auto [first_field, last_field] = Fields(request.field);
     SQLite::Statement& matching = *_matching;
     matching.reset();
     matching.clearBindings();
-    matching.bind(":lead_low", leading.low);
-    matching.bind(":lead_high", leading.high);
-    matching.bind(":last_low", ending.low);
-    matching.bind(":last_high", ending.high);
-    matching.bind(":lead_is_last", lead == last ? 1 : 0);
-    matching.bind(":first_field", first_field);
-    matching.bind(":last_field", last_field);
-    if (last > 0) matching.bind(":whole_words", Json_array(request.words, last));
+    matching.bind(":words", Query(request));
     if (request.kind) matching.bind(":kind", static_cast<int>(*request.kind));
     matching.bind(":available", request.available_only ? 1 : 0);
     // The matches are counted and the page read as the file stood at one moment.
     SQLite::Transaction reading(_database, SQLite::TransactionBehavior::DEFERRED);
     const std::int64_t first = std::max<std::int64_t>(request.offset, 0);
-    const std::int64_t end = first + std::max<std::int64_t>(request.limit, 0);
+    const std::int64_t end = first + std::clamp<std::int64_t>(request.limit, 0, most - first);
     std::vector<std::int64_t> entries;
     while (matching.executeStep()) {
       if (page.total >= first and page.total < end) {
@@ -284,10 +237,7 @@ class SqliteCatalogue::Connections {
   }
 
   std::unique_ptr<Reader> Open() const {
-    // Opening a FIFO to read would wait for a writer.
-    if (not Is_regular_or_absent(_path)) {
-      throw StorageError(StorageError::Kind::unusable, "not a regular file");
-    }
+    Check_readable(_path);
     return Guarded([&] { return std::make_unique<Reader>(_path); });
   }
 

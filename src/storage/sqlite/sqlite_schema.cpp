@@ -85,27 +85,18 @@ std::vector<std::string> Tables(int version) {
 }
 
 // The search index of version 3 (SearchIndex writes it): an entry for each item, with what the
-// results are sorted by, and each folded word with its field and entry, ordered for the look-up
-// of a word or of a word's beginning, and by entry for the look-up of an entry's words.
+// results are sorted by, and the folded words of each entry.
 const std::vector<std::string> search_index_objects{
     "CREATE TABLE search_entries (\n"
     "  id INTEGER PRIMARY KEY,\n"
-    "  book_id INTEGER UNIQUE REFERENCES books (id) ON DELETE CASCADE,\n"
-    "  cd_id INTEGER UNIQUE REFERENCES cds (id) ON DELETE CASCADE,\n"
-    "  journal_id INTEGER UNIQUE REFERENCES journals (id) ON DELETE CASCADE,\n"
-    "  video_id INTEGER UNIQUE REFERENCES videos (id) ON DELETE CASCADE,\n"
+    "  kind INTEGER NOT NULL CHECK (kind IN (0, 1, 2, 3)),\n"
+    "  item_id INTEGER NOT NULL,\n"
     "  folded_title TEXT NOT NULL,\n"
     "  bar_code TEXT NOT NULL,\n"
-    "  CHECK ((book_id IS NOT NULL) + (cd_id IS NOT NULL) + (journal_id IS NOT NULL) +\n"
-    "         (video_id IS NOT NULL) = 1)\n"
+    "  UNIQUE (kind, item_id)\n"
     ") STRICT",
-    "CREATE TABLE search_words (\n"
-    "  word TEXT NOT NULL,\n"
-    "  field INTEGER NOT NULL CHECK (field IN (1, 2, 3)),\n"
-    "  entry_id INTEGER NOT NULL REFERENCES search_entries (id) ON DELETE CASCADE,\n"
-    "  PRIMARY KEY (word, field, entry_id)\n"
-    ") STRICT, WITHOUT ROWID",
-    "CREATE INDEX search_words_of_entry ON search_words (entry_id)",
+    "CREATE VIRTUAL TABLE search_words USING fts5(title, creator, bar_code, tokenize = 'ascii', "
+    "detail = 'column', columnsize = 0)",
 };
 
 // Every object a data file of `version` is made with.

@@ -5,6 +5,7 @@
 #include <SQLiteCpp/Statement.h>
 #include <SQLiteCpp/Transaction.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 #include <array>
 #include <filesystem>
@@ -53,6 +54,27 @@ void Use_write_ahead_log(SQLite::Database& database) {
 void Checkpoint_on_close(SQLite::Database& database, bool checkpoint) {
   sqlite3_db_config(database.getHandle(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, checkpoint ? 0 : 1,
                     nullptr);
+}
+
+// The log and its index stay beside the file when the desk closes it, the log emptied: a reader
+// that may not write the file's folder (the public catalogue, run as a user of its own) opens
+// the file only while they are there. Any limit on the log's size has it emptied at the close.
+// SQLite gives them the file's mode when it makes them; kept, they are given it again at each
+// start, so that they follow the file when an administrator changes its mode, never wider.
+void Keep_log_beside(SQLite::Database& database, const std::string& path) {
+  database.exec("PRAGMA journal_size_limit = 67108864");
+  int persist = 1;
+  sqlite3_file_control(database.getHandle(), "main", SQLITE_FCNTL_PERSIST_WAL, &persist);
+  struct stat file {};
+  if (stat(path.c_str(), &file) != 0) return;
+  for (const char* suffix : {"-wal", "-shm"}) {
+    const std::string beside = path + suffix;
+    struct stat found {};
+    if (lstat(beside.c_str(), &found) == 0 and S_ISREG(found.st_mode) and
+        (found.st_mode & 07777) != (file.st_mode & 0777)) {
+      chmod(beside.c_str(), file.st_mode & 0777);
+    }
+  }
 }
 
 void Bind_stamp(SQLite::Statement& statement, int column, const StampRow& stamp) {
@@ -267,6 +289,7 @@ void SqliteStorage::File::Accept() {
   // A file that some other program has turned back to a rollback journal is turned again.
   Use_write_ahead_log(Database());
   Checkpoint_on_close(Database(), true);
+  Keep_log_beside(Database(), _path);
 }
 
 void SqliteStorage::File::Keep(Change& change) {
@@ -282,6 +305,7 @@ void SqliteStorage::File::Keep(Change& change) {
           SearchIndex index(Database());
           value.item.key = Insert_item(value.kind, value.item, {}, index);
         } else if constexpr (std::is_same_v<Value, ItemRemoved>) {
+          SearchIndex::Remove(Database(), value.kind, value.item);
           Delete_row(Table_of(value.kind).remove, value.item);
         } else if constexpr (std::is_same_v<Value, LoanMade>) {
           value.loan.key = Insert_record(insert_loan, value.loan, {});
