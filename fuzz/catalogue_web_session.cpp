@@ -103,13 +103,14 @@ std::string Markup_fault(std::string_view html) {
   return {};
 }
 
+// Whether `text` holds a C0 control character other than a line end, DEL, or C2 80 to C2 9F,
+// the UTF-8 of a C1 control character.
 bool Has_control_character(std::string_view text) {
   for (std::size_t at = 0; at < text.size(); ++at) {
     const auto byte = static_cast<unsigned char>(text[at]);
-    if ((byte < 0x20 and byte != '\n') or byte == 0x7F) return true;
-    if (byte == 0xC2 and at + 1 < text.size() and static_cast<unsigned char>(text[at + 1]) < 0xA0) {
-      return true;
-    }
+    const bool c1 =
+        byte == 0xC2 and at + 1 < text.size() and static_cast<unsigned char>(text[at + 1]) < 0xA0;
+    if ((byte < 0x20 and byte != '\n') or byte == 0x7F or c1) return true;
   }
   return false;
 }

@@ -185,6 +185,7 @@ void Result_item(HtmlPage& page, const SearchResult& result) {
       .Html("</dd></dl></li>\n");
 }
 
+// Opens a link to page `to_page` of the results of `query`; the caller ends the tag.
 void Link(HtmlPage& page, const CatalogueQuery& query, std::int64_t to_page) {
   page.Html("<a href=\"").Text(query.Address(to_page)).Html("\"");
 }

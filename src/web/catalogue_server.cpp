@@ -39,6 +39,9 @@ CatalogueServer::CatalogueServer(const CataloguePages& pages,
   _server.set_keep_alive_timeout(2);
   _server.set_keep_alive_max_count(20);
   _server.set_payload_max_length(8192);
+  // Threads enough that a few slow clients leave the others answered, whatever the machine; the
+  // library owns the pool it is given.
+  _server.new_task_queue = [] { return new httplib::ThreadPool(16); };
   // Every request is the pages' to answer, before the library looks for a body to read.
   _server.set_pre_routing_handler(
       [&pages](const httplib::Request& request, httplib::Response& response) {

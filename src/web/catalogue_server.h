@@ -11,8 +11,8 @@
 // The public catalogue over HTTP (cpp-httplib, from Debian): every request it can read goes to
 // CataloguePages whatever its method or address, and every request it refuses itself gets the
 // pages' refusal for it: a request line or header it cannot parse or an unknown method (400),
-// a request line over 8192 bytes (414). A client gets 5 seconds for each read and write, and an
-// idle connection is closed after 2; a request body is never read.
+// a request line over 8192 bytes (414). It answers on 16 threads; a client gets 5 seconds for
+// each read and write, and an idle connection is closed after 2; a request body is never read.
 class CatalogueServer {
  public:
   // `pages` must outlive the server. `report_failure` says in one line what failed in a request

@@ -132,13 +132,6 @@ INSTANTIATE_TEST_SUITE_P(
                {"<p>120 results</p>", "<a href=\"/search?q=river&amp;page=3\">Back to page 3</a>"},
                {"<ol", "<nav"}}));
 
-TEST_F(CataloguePagesTest, SearchReadsTheRecordsForThePageAsked) {
-  Found({}, 0, 4);
-  ASSERT_EQ(_search.requests.size(), 1U);
-  EXPECT_THAT(_search.requests[0].words, ElementsAre("river"));
-  EXPECT_EQ(_search.requests[0].offset, 150);
-}
-
 TEST_F(CataloguePagesTest, ResultsPageKeepsTheQueryInTheForm) {
   _search.found = {.total = 1, .results = {Item(ItemKind::cd, "T")}};
   const std::string page =
@@ -213,12 +206,6 @@ TEST_F(CataloguePagesTest, RefusalOfTheServerIsAPageOfItsOwn) {
   EXPECT_EQ(response.status, 414);
   EXPECT_THAT(response.body, AllOf(StartsWith("<!DOCTYPE html>"), HasSubstr("Address too long")));
   EXPECT_THAT(response.headers, Contains(Pair("X-Content-Type-Options", "nosniff")));
-}
-
-TEST_F(CataloguePagesTest, FullPageOfResultsStaysSmall) {
-  const std::vector<SearchResult> results(
-      50, Item(ItemKind::book, "The Long River Road Through the Hills", StampRow{2026, 12, 24}));
-  EXPECT_LT(Found(results, 500).size(), 20'000U);
 }
 
 }  // namespace

@@ -36,11 +36,9 @@ def command_line(catalogue, folder):
     for args, fault in (([], "--data is needed: the records to show"),
                         (["--data"], "--data needs a file or a database URI"),
                         (["--data", data, "--data", data], "--data given twice"),
-                        (["--data", data, "--listen", "8080"], "--listen needs HOST:PORT"),
-                        (["--data", data, "--listen=host:http"], "--listen needs HOST:PORT"),
-                        (["--data", data, "--listen", "::1:80"], "--listen needs HOST:PORT"),
-                        (["--data", data, "--listen", "h:65536"], "--listen needs HOST:PORT"),
-                        (["--data", data, "-x"], "unknown option '-x'")):
+                        (["--data", data, "-x"], "unknown option '-x'"),
+                        *((["--data", data, "--listen", listen], "--listen needs HOST:PORT")
+                          for listen in ("8080", "host:http", "::1:80", "h:65536"))):
         result = run(catalogue, args)
         errors = result.stderr.decode()
         check(result.returncode == 2 and errors.startswith(f"shelvoranquist-catalogue: {fault}")
@@ -49,49 +47,34 @@ def command_line(catalogue, folder):
     for args in (["--help"], ["--version"]):
         result = run(catalogue, args)
         check(result.returncode == 0 and result.stdout and not result.stderr, f"{args}: {result}")
-    text = os.path.join(folder, "text.db")
-    with open(text, "w") as file:
-        file.write("not a database\n" * 100)
-    os.chmod(text, 0o644)
-    for path in (data, text):
-        result = run(catalogue, ["--data", path])
-        errors = result.stderr.decode()
-        check(result.returncode == 1 and errors.startswith(f"shelvoranquist-catalogue: {path}: ")
-              and errors.count("\n") == 1, f"{path} is refused in one line: {result}")
-    check(not os.path.exists(data), "no file is created")
+    result = run(catalogue, ["--data", data])
+    check(result.returncode == 1 and result.stderr.count(b"\n") == 1 and result.stderr.startswith(
+        f"shelvoranquist-catalogue: {data}: ".encode()) and not os.path.exists(data), f"{result}")
     if AS_ROOT:
-        result = subprocess.run([catalogue, "--data", text], capture_output=True,
+        result = subprocess.run([catalogue, "--data", data], capture_output=True,
                                 timeout=time_left(10))
-        check(result.returncode == 1 and result.stderr.count(b"\n") == 1
-              and b"root" in result.stderr, f"refuses to run as root: {result}")
+        check(result.returncode == 1 and result.stderr == b"shelvoranquist-catalogue: refusing to "
+              b"run as root; run it as a user of its own\n", f"refuses to run as root: {result}")
 
 
 def pages(catalogue, desk):
     shown = []  # every page served, to look for the member in
 
-    def get(target, expected=200):
+    def get(target):
         status, headers, body = catalogue.request("GET", target)
-        check(status == expected, f"GET {target}: {status}, not {expected}")
-        check("script-src" not in headers.get("Content-Security-Policy", "-")
-              and "default-src 'none'" in headers.get("Content-Security-Policy", "")
-              and headers.get("X-Content-Type-Options") == "nosniff"
-              and "charset=utf-8" in headers.get("Content-Type", ""),
-              f"GET {target}: strict headers: {dict(headers)}")
-        text = body.decode("utf-8")
-        shown.append(text)
-        return text
+        check(status == 200 and headers["Content-Security-Policy"].startswith(
+            "default-src 'none'; style-src 'self';") and headers["X-Content-Type-Options"]
+            == "nosniff" and "charset=utf-8" in headers["Content-Type"],
+            f"GET {target}: {status} {dict(headers)}")
+        shown.append(body.decode("utf-8"))
+        return shown[-1]
 
-    home = get("/")
-    check('<html lang="en">' in home and '<label for="q">' in home, "the search page")
-    check("text/css" in catalogue.request("GET", "/style.css")[1]["Content-Type"], "stylesheet")
-
+    check('<html lang="en">' in get("/") and "text/css" in catalogue.request(
+        "GET", "/style.css")[1]["Content-Type"], "the search page and its stylesheet")
     river = get("/search?q=river")
-    for status in ("On the shelf", "On hold", "For use in the library"):
-        check(f"<dd>{status}</dd>" in river, f"a status '{status}' in {river}")
-    check("<p>4 results</p>" in river and "The River Road" in river
-          and "\u00c9mile on the River" in river, "four items by a word of their titles")
-    check(get("/search?q=the+riv&field=title&kind=book").count("<li>") == 1, "the riv: one book")
-    check("Émile" in get("/search?q=EMILE"), "accents and case are folded")
+    check(all(f"<dd>{status}</dd>" in river for status in (
+        "On the shelf", "On hold", "For use in the library")) and "<p>4 results</p>" in river
+        and "\u00c9mile on the River" in river, f"four items and their statuses: {river}")
     check("<p>0 results</p>" in get("/search?q=river&available=1&kind=cd"), "a held CD is out")
     hostile = get("/search?q=alert")
     check("&lt;script&gt;alert(1)&lt;/script&gt;" in hostile and "<script" not in hostile
@@ -100,8 +83,7 @@ def pages(catalogue, desk):
     check("<p>60 results, page 1 of 2</p>" in first and first.count("<li>") == 50
           and 'href="/search?q=atlas&amp;page=2" rel="next"' in first
           and len(first.encode()) < 30000, f"a full page, {len(first.encode())} bytes")
-    second = get("/search?q=atlas&page=2")
-    check(second.count("<li>") == 10 and 'rel="prev"' in second, "the second page")
+    check(get("/search?q=atlas&page=2").count("<li>") == 10, "the second page")
     check("Back to page 2" in get("/search?q=atlas&page=7"), "a page past the end")
     check("Please type one or more words" in get("/search?q=%21%3F"), "punctuation alone")
     check("0 results" in get("/search?q=Zebedee") and "0 results" in get("/search?q=918273"),
@@ -112,9 +94,8 @@ def pages(catalogue, desk):
     lent = get("/search?q=river+road")
     check(any(f"<dd>On loan, due back {date}</dd>" in lent for date in due_dates(14)),
           f"the loan shows at the next request: {lent}")
-    for page in shown:
-        for detail in MEMBER[:4]:
-            check(detail.decode() not in page, f"{detail!r} shows on a page")
+    for detail in MEMBER[:4]:
+        check(not any(detail.decode() in page for page in shown), f"{detail!r} shows on a page")
 
 
 def refusals(catalogue):
@@ -124,22 +105,19 @@ def refusals(catalogue):
                                    ("GET", "/search?q=%FF", 400),
                                    ("GET", "/search?q=" + "a" * 201, 400),
                                    ("GET", "/search?q=river&page=0", 400)):
-        got, headers, body = catalogue.request(method, target, body=b"x" if method == "POST" else None)
-        check(got == status and b"<h1>" in body and headers.get("X-Content-Type-Options"),
+        got, headers, body = catalogue.request(method, target, b"x" if method == "POST" else None)
+        check(got == status and b"<h1>" in body and headers["X-Content-Type-Options"] == "nosniff"
+              and headers["Allow"] == ("GET, HEAD" if status == 405 else None),
               f"{method} {target}: {got}, not {status}")
-        if status == 405:
-            check(headers.get("Allow") == "GET, HEAD", f"{method}: Allow {headers.get('Allow')}")
     status, headers, body = catalogue.request("HEAD", "/search?q=river")
     check(status == 200 and not body and int(headers["Content-Length"]) > 0, "HEAD: no body")
     for request, status in ((b"GET /" + b"a" * 9000 + b" HTTP/1.1\r\n\r\n", b"414"),
                             (b"GARBAGE\r\n\r\n", b"400"), (b"BREW / HTTP/1.1\r\n\r\n", b"400"),
-                            (b"GET / HTTP/9.9\r\n\r\n", b"400")):
-        answer, _ = catalogue.raw(request)
-        check(answer.startswith(b"HTTP/1.1 " + status) and b"nosniff" in answer,
-              f"{request[:20]!r}: {answer[:60]!r}")
-    answer, took = catalogue.raw(b"GET / HTTP/1.1\r\nHost: x\r\n", wait=15)
-    check(answer.startswith(b"HTTP/1.1 400 ") and took < 10,
-          f"a stalled request is refused and dropped after {took:.1f} s: {answer[:20]!r}")
+                            (b"GET / HTTP/9.9\r\n\r\n", b"400"),
+                            (b"GET / HTTP/1.1\r\nHost: x\r\n", b"400")):  # stalled: times out
+        answer, took = catalogue.raw(request, wait=15)
+        check(answer.startswith(b"HTTP/1.1 " + status) and b"nosniff" in answer and took < 10,
+              f"{request[:20]!r}: {answer[:60]!r} after {took:.1f} s")
 
 
 def reader_of_its_own(catalogue_program, desk_program):
