@@ -112,7 +112,7 @@ Invocation Read_command_line(int argc, char** argv) {
       } else if (DatabaseUri::Names_database(*data) and not DatabaseUri::Fault(*data).empty()) {
         invocation.fault = "not a database URI: " + DatabaseUri::Fault(*data);
       } else {
-        invocation.data = std::move(data);
+        invocation.data = *data;
       }
     } else if (std::optional<std::string> listen = Option_value("--listen", argc, argv, at)) {
       const std::optional<ListenAddress> address = Read_listen_address(*listen);
