@@ -71,11 +71,20 @@ void Write_catalogue_menu() {
 
 Library::Library(ConsoleInput& input) : Library(input, Unkept_records()) {}
 
-Library::Library(ConsoleInput& input, Storage& storage)
+Library::Library(ConsoleInput& input, Storage& storage, FileOutput* screen)
     : _dialogue(
-          input, [this] { _storage.Waiting(); }, [this] { Catch_up(); }),
+          input,
+          [this, screen] {
+            _storage.Waiting();
+            if (screen != nullptr) screen->Release();
+          },
+          [this, screen] {
+            if (screen != nullptr) screen->Hold();
+            Catch_up();
+          }),
       _storage(storage) {
   _storage.Load([this](const StoredRecords& records) { _holdings.Restore(records); });
+  if (screen != nullptr) screen->Hold();
 }
 
 void Library::Record(Change change) {

@@ -8,6 +8,7 @@
 #include "circulation/holdings.h"
 #include "console/console_input.h"
 #include "console/dialogue.h"
+#include "console/file_output.h"
 #include "storage/change.h"
 #include "storage/storage.h"
 
@@ -31,7 +32,9 @@ class Library {
   explicit Library(ConsoleInput& input);
   // A desk that starts from the records `storage` holds and keeps its changes there. Both must
   // outlive the Library. Prints nothing; throws StorageError when the records cannot be read.
-  Library(ConsoleInput& input, Storage& storage);
+  // `screen`, when given, is where standard output writes: it is held from each answer (and
+  // from the load) until the storage lets the other desks go on, and written out then.
+  Library(ConsoleInput& input, Storage& storage, FileOutput* screen = nullptr);
   Library(const Library&) = delete;
   Library& operator=(const Library&) = delete;
 

@@ -251,10 +251,13 @@ int main(int argc, char** argv) {
     } else {
       const std::unique_ptr<Storage> storage = Open_storage(invocation);
       ConsoleInput input(standard_input, isatty(STDIN_FILENO) == 1 ? STDIN_FILENO : -1);
-      Library library(input, *storage);
+      // A desk that shares its records holds its output while the others wait for it.
+      const bool shared = dynamic_cast<const PostgresStorage*>(storage.get()) != nullptr;
+      Library library(input, *storage, shared ? &standard_output : nullptr);
       Report_opening(invocation, *storage);
       library.Main_menu();
     }
+    standard_output.Release();
     std::cout.flush();
   } catch (const WriteError& error) {
     failure = std::string("cannot write to standard output: ") + std::strerror(error.error_number);
@@ -262,6 +265,12 @@ int main(int argc, char** argv) {
     failure = std::string("cannot read standard input: ") + std::strerror(error.error_number);
   } catch (const StorageError& error) {
     failure = Records_name(invocation) + ": " + error.what();
+    // What a desk that held its output wrote before the failure is shown, as it would have been
+    // without the hold; the failure is what is said.
+    try {
+      standard_output.Release();
+    } catch (const WriteError&) {  // NOLINT(bugprone-empty-catch)
+    }
   }
   // Standard error flushes standard output first: what could not be written stays unwritten.
   std::cout.exceptions(std::ios::goodbit);

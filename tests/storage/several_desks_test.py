@@ -2,11 +2,13 @@
 """Several desks on one PostgreSQL catalogue, each on a pipe: several_desks_test.py PROGRAM
 
 In lock-step each desk shows what one desk shows, with its own selections; racing desks never
-lend a copy twice; a killed desk keeps what it showed and blocks no one; a server stopped or
-down stops a desk with one line, never a password; a URI libpq cannot read is a usage error."""
+lend a copy twice; a killed desk keeps what it showed and blocks no one, nor does a desk whose
+output is not read; a server stopped or down stops a desk with one line, never a password; a URI
+libpq cannot read is a usage error."""
 
 import concurrent.futures
 import contextlib
+import fcntl
 import glob
 import os
 import random
@@ -15,6 +17,7 @@ import select
 import signal
 import subprocess
 import sys
+import termios
 import time
 
 import postgres
@@ -231,7 +234,8 @@ def desks_racing_for_the_same_copies(seed=2026, operations=60):
 
 def desk_killed_inside_a_stream_of_changes(rounds=8):
     """Killed once it shows a chosen loan or return done by the member's details, while more
-    stream in or at the prompt that follows; then a desk started at once."""
+    stream in or at the prompt that follows; then a desk started at once. The killed desks are
+    forgotten as changes go on."""
     uri = postgres.fresh_database("killed")
     run(uri, typed(f"{member(101)}|5|{book('B1')}|6|14"))
     chooser = random.Random(7)
@@ -261,6 +265,58 @@ def desk_killed_inside_a_stream_of_changes(rounds=8):
         check(("Books borrowed = B1" in shown) == lent and time.monotonic() - started < 5
               and (result.returncode, result.stderr) == (0, b""), f"round {round_number}: the "
               f"next desk shows {shown!r} in {time.monotonic() - started:.1f} s: {result}")
+    # The killed desks never left the list of running desks: as changes go on they are forgotten,
+    # and the log keeps only what a running desk has yet to apply.
+    run(uri, typed("|".join(f"{member(card)}|2|1|{card}|3" for card in range(200, 260)) + "|14"))
+    left = psql(uri, "SELECT (SELECT count(*) FROM desks), (SELECT count(*) FROM changes)")
+    check(left == "0|1\n", f"desks listed and changes logged after 120 more changes: {left!r}")
+
+
+def desk_whose_screen_is_not_read():
+    """A desk whose terminal stops reading waits to write with the catalogue let go: another
+    desk starts and answers at once."""
+    uri = postgres.fresh_database("unread")
+    run(uri)
+    unread = subprocess.Popen([PROGRAM, "--data", uri], stdin=subprocess.PIPE,
+                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+    try:
+        unread.stdin.write(b"0\n" * 1000)  # each line shows the menu again: more than a pipe holds
+        unread.stdin.flush()
+        waiting, deadline = bytearray(4), time.monotonic() + time_left(5)
+        while time.monotonic() < deadline and int.from_bytes(waiting, sys.byteorder) < 60000:
+            fcntl.ioctl(unread.stdout.fileno(), termios.FIONREAD, waiting)
+            time.sleep(0.01)
+        started, other = time.monotonic(), Desk(uri)  # its first prompt within 5 s, or never
+        shown = other.lines(member(101)) if other.settle(0.1) else None
+        check(shown == "" and time.monotonic() - started < 5,
+              f"the other desk shows {shown!r} after {time.monotonic() - started:.1f} s")
+    finally:
+        unread.kill()
+        unread.wait()
+    result = other.finish()
+    check((result.returncode, result.stderr) == (0, b""), f"the other desk ends with {result}")
+
+
+def connection_lost_inside_a_commit():
+    """A desk whose connection is lost while it commits says that the change may or may not be
+    kept."""
+    uri = postgres.fresh_database("in_doubt")
+    run(uri)
+    blocker = subprocess.Popen([os.path.join(bin_dir(), "psql"), "-XAtq", "-d", uri],
+                               stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
+    blocker.stdin.write("BEGIN; LOCK TABLE shelvoranquist IN SHARE MODE; SELECT 1;\n")
+    blocker.stdin.flush()
+    blocker.stdout.readline()  # the desk's commit waits for this lock
+    desk = Desk(uri)
+    desk.type(typed(member(101)))
+    waiting = "SELECT pid FROM pg_locks WHERE NOT granted"
+    while not psql(uri, waiting):
+        time.sleep(0.01)
+    psql(uri, f"SELECT pg_terminate_backend(pid) FROM ({waiting}) AS committing")
+    result = desk.finish()
+    blocker.communicate("ROLLBACK;\n", timeout=time_left(10))
+    check(result.returncode == 1 and b"may or may not be kept" in result.stderr,
+          f"a commit cut off: {result}")
 
 
 def stopped(result, printable):
@@ -313,7 +369,8 @@ def passwords_and_unreadable_uris():
 
 def main():
     for part in (desks_in_lock_step, desks_racing_for_the_same_copies,
-                 desk_killed_inside_a_stream_of_changes, server_stopped_under_a_waiting_desk,
+                 desk_killed_inside_a_stream_of_changes, desk_whose_screen_is_not_read,
+                 connection_lost_inside_a_commit, server_stopped_under_a_waiting_desk,
                  passwords_and_unreadable_uris):
         part()
     print(f"{len(failures)} failures")
