@@ -1,41 +1,62 @@
 # Installation and the Debian package.
 #
-#   cmake --install <build> --prefix <dir>   bin/shelvoranquist, share/man/man1/shelvoranquist.1,
+#   cmake --install <build> --prefix <dir>   bin/shelvoranquist and bin/shelvoranquist-catalogue,
+#                                            their pages in share/man/man1,
 #                                            share/doc/shelvoranquist/copyright, and the lintian
 #                                            overrides in share/lintian/overrides
 #   cpack --config <build>/CPackConfig.cmake  shelvoranquist_<version>-1_<arch>.deb
 #
 # The package's name, version and summary come from the top-level project(); its copyright
-# file, changelog and lintian overrides from debian/ here. cmake/debian_package.sh builds it with Debian's
-# hardening flags.
+# file, changelog and lintian overrides from debian/ here. cmake/debian_package.sh builds it with
+# Debian's hardening flags, reproducibly: the same commit gives the same .deb, byte for byte.
 
 include(GNUInstallDirs)
 
-install(TARGETS shelvoranquist RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(FILES ${PROJECT_SOURCE_DIR}/man/shelvoranquist.1
-        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# The package's programs: the desk, and the public catalogue where this tree builds it. Each
+# program goes with its manual page in man/ where the page exists; .ci/run's package stage
+# fails a package that holds a program without its page.
+set(shelvoranquist_programs shelvoranquist)
+if(TARGET shelvoranquist-catalogue)
+  list(APPEND shelvoranquist_programs shelvoranquist-catalogue)
+endif()
+set(shelvoranquist_pages)
+foreach(program IN LISTS shelvoranquist_programs)
+  install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  if(EXISTS ${PROJECT_SOURCE_DIR}/man/${program}.1)
+    install(FILES ${PROJECT_SOURCE_DIR}/man/${program}.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+    list(APPEND shelvoranquist_pages ${program}.1)
+  endif()
+endforeach()
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/debian/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/debian/lintian-overrides
         DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME shelvoranquist)
 
 # The package run of the install (CPack sets SHELVORANQUIST_DEBIAN_LAYOUT, below) shapes the
-# files as Debian keeps them: the binary without the .comment and .note sections that its
-# strip removes (CPACK_STRIP_FILES has already stripped the symbols), the manual page
-# compressed without a time stamp in the gzip header, and the Debian changelog beside the
-# copyright file, compressed the same way. A plain `cmake --install` leaves the files as they
-# were built and installs no changelog.
+# files as Debian keeps them: the programs without the .comment and .note sections that its
+# strip removes (CPACK_STRIP_FILES has already stripped the symbols), the manual pages
+# compressed without a time stamp or name in the gzip header, and the Debian changelog beside
+# the copyright file, compressed the same way; the modes are set here, not left to the umask of
+# whoever checked out the sources. A plain `cmake --install` leaves the files as they were built
+# and installs no changelog.
 install(CODE "
   if(SHELVORANQUIST_DEBIAN_LAYOUT)
     set(root \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}\")
-    set(program \"\${root}/${CMAKE_INSTALL_BINDIR}/shelvoranquist\")
-    set(page \"\${root}/${CMAKE_INSTALL_MANDIR}/man1/shelvoranquist.1\")
-    set(changelog \"\${root}/${CMAKE_INSTALL_DOCDIR}/changelog.Debian\")
-    execute_process(
-      COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment --remove-section=.note \"\${program}\"
-      COMMAND_ERROR_IS_FATAL ANY)
-    file(REMOVE \"\${page}.gz\" \"\${changelog}.gz\")
-    file(COPY_FILE \"${CMAKE_CURRENT_LIST_DIR}/debian/changelog\" \"\${changelog}\")
-    execute_process(COMMAND gzip -9n \"\${page}\" \"\${changelog}\" COMMAND_ERROR_IS_FATAL ANY)
+    foreach(program ${shelvoranquist_programs})
+      execute_process(
+        COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment --remove-section=.note
+                \"\${root}/${CMAKE_INSTALL_BINDIR}/\${program}\"
+        COMMAND_ERROR_IS_FATAL ANY)
+    endforeach()
+    set(compressed \"\${root}/${CMAKE_INSTALL_DOCDIR}/changelog.Debian\")
+    foreach(page ${shelvoranquist_pages})
+      list(APPEND compressed \"\${root}/${CMAKE_INSTALL_MANDIR}/man1/\${page}\")
+    endforeach()
+    list(TRANSFORM compressed APPEND .gz OUTPUT_VARIABLE previous)
+    file(REMOVE \${previous})
+    file(COPY_FILE \"${CMAKE_CURRENT_LIST_DIR}/debian/changelog\"
+         \"\${root}/${CMAKE_INSTALL_DOCDIR}/changelog.Debian\")
+    execute_process(COMMAND gzip -9n \${compressed} COMMAND_ERROR_IS_FATAL ANY)
+    file(CHMOD \${previous} PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
   endif()
 ")
 
@@ -69,5 +90,12 @@ catalogue and listing overdue borrowers. Due dates follow the local clock.
 Without options everything is kept in memory for one run. With --data FILE
 the records are kept in an SQLite 3 data file, each change committed before
 it is shown, and a later run starts from them.")
+if(TARGET shelvoranquist-catalogue)
+  string(APPEND CPACK_PACKAGE_DESCRIPTION "
+
+shelvoranquist-catalogue is the public catalogue: patrons search the same
+records from a web browser, served read only as plain web pages, with
+whether each copy is on the shelf or when it is due back.")
+endif()
 
 include(CPack)

@@ -1,7 +1,8 @@
 // Runs kept inputs of a fuzz target through the same session as the target, outside libFuzzer,
-// so that every build replays them: the first argument names the target ("console" or
-// "data-file"), each further one is a file or a folder of files. Exits 1 when any input leaves
-// a fault, 2 for a command line it does not understand; a crash shows as the program's own.
+// so that every build replays them: the first argument names the target ("console",
+// "data-file" or "catalogue-web"), each further one is a file or a folder of files. Exits 1 when
+// any input leaves a fault, 2 for a command line it does not understand; a crash shows as the
+// program's own.
 
 #include <algorithm>
 #include <cstdint>
@@ -13,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "catalogue_web_session.h"
 #include "console_session.h"
 #include "data_file_session.h"
 
@@ -28,6 +30,7 @@ struct Target {
 constexpr Target targets[] = {
     {"console", &Run_console_session},
     {"data-file", &Run_data_file_session},
+    {"catalogue-web", &Run_catalogue_web_session},
 };
 
 std::vector<std::filesystem::path> Inputs_in(const std::filesystem::path& argument) {
@@ -51,7 +54,7 @@ int main(int argc, char** argv) {
       std::find_if(std::begin(targets), std::end(targets),
                    [&](const Target& candidate) { return argc > 1 and candidate.name == argv[1]; });
   if (target == std::end(targets)) {
-    std::cerr << "usage: fuzz_replay console|data-file INPUT...\n";
+    std::cerr << "usage: fuzz_replay console|data-file|catalogue-web INPUT...\n";
     return 2;
   }
   int replayed = 0;

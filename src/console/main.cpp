@@ -140,6 +140,10 @@ void Report_opening(const Invocation& invocation, const Storage& storage) {
       std::cerr << "shelvoranquist: " << Records_name(invocation) << ": new catalogue created"
                 << std::endl;
     }
+    if (const int version = database->Upgraded_from(); version != 0) {
+      std::cerr << "shelvoranquist: " << Records_name(invocation) << ": upgraded from data version "
+                << version << " to " << PostgresStorage::Layout_version() << std::endl;
+    }
     return;
   }
   const auto* file = dynamic_cast<const SqliteStorage*>(&storage);

@@ -12,7 +12,7 @@ namespace {
 const icu::Normalizer2& Normalizer(UNormalization2Mode mode) {
   UErrorCode status = U_ZERO_ERROR;
   const icu::Normalizer2* normalizer = icu::Normalizer2::getInstance(nullptr, "nfc", mode, status);
-  if (U_FAILURE(status) or normalizer == nullptr) {
+  if (U_FAILURE(status) != 0 or normalizer == nullptr) {
     throw std::runtime_error(std::string("Unicode normalization unavailable: ") +
                              u_errorName(status));
   }
@@ -22,7 +22,7 @@ const icu::Normalizer2& Normalizer(UNormalization2Mode mode) {
 icu::UnicodeString Normalized(const icu::Normalizer2& normalizer, const icu::UnicodeString& text) {
   UErrorCode status = U_ZERO_ERROR;
   icu::UnicodeString normalized = normalizer.normalize(text, status);
-  if (U_FAILURE(status)) {
+  if (U_FAILURE(status) != 0) {
     throw std::runtime_error(std::string("Unicode normalization failed: ") + u_errorName(status));
   }
   return normalized;
@@ -30,7 +30,7 @@ icu::UnicodeString Normalized(const icu::Normalizer2& normalizer, const icu::Uni
 
 // A mark stays with its letter in a word; accents were stripped before this is asked.
 bool In_word(UChar32 character) {
-  if (u_isalnum(character)) return true;
+  if (u_isalnum(character) != 0) return true;
   const auto type = static_cast<UCharCategory>(u_charType(character));
   return type == U_NON_SPACING_MARK or type == U_COMBINING_SPACING_MARK or type == U_ENCLOSING_MARK;
 }
@@ -49,12 +49,12 @@ FoldedWords::FoldedWords(std::string_view text) {
   for (std::int32_t at = 0; at < decomposed.length(); at = decomposed.moveIndex32(at, 1)) {
     const UChar32 character = decomposed.char32At(at);
     if (u_charType(character) == U_NON_SPACING_MARK) continue;
-    stripped.append(u_iscntrl(character) ? UChar32{0xFFFD} : character);
+    stripped.append(u_iscntrl(character) != 0 ? UChar32{0xFFFD} : character);
   }
   const icu::UnicodeString folded = Normalized(Normalizer(UNORM2_COMPOSE), stripped);
   icu::UnicodeString word;
   const auto end_word = [this, &word] {
-    if (word.isEmpty()) return;
+    if (word.isEmpty() != 0) return;
     std::string bytes;
     _words.push_back(word.toUTF8String(bytes));
     word.remove();

@@ -199,7 +199,7 @@ def bad_files_are_refused_and_left_as_they_were(folder):
     cases = [
         (text, "file is not a database"),
         (other, "not a shelvoranquist data file"),
-        (edited(folder, "newer.db", "PRAGMA user_version = 3"), "newer shelvoranquist"),
+        (edited(folder, "newer.db", "PRAGMA user_version = 4"), "newer shelvoranquist"),
         (edited(folder, "version0.db", "PRAGMA user_version = 0"),
          "damaged: it names no data version"),
         (folder, "Is a directory"),
@@ -225,6 +225,10 @@ def bad_files_are_refused_and_left_as_they_were(folder):
          "library_number is 1099511627776"),
         (edited(folder, "both.db", "UPDATE holds SET cd_id = 1"), "CHECK constraint failed"),
         (edited(folder, "member.db", "UPDATE holds SET member_id = 99"), "names no member"),
+        (edited(folder, "unindexed.db", "DELETE FROM search_words WHERE rowid = 2"),
+         "damaged: its search index does not match its items"),
+        (edited(folder, "misindexed.db", "UPDATE search_entries SET item_id = 9 WHERE id = 2"),
+         "damaged: its search index does not match its items"),
     ]
     for path, reason in cases:
         before = digest(path) if os.path.isfile(path) else None

@@ -1,9 +1,9 @@
 #!/usr/bin/env python3
-"""The built program on the data files that data version 1 wrote.
+"""The built program on the data files that data versions 1 and 2 wrote.
 
     data_version_test.py PROGRAM
 
-A file of data version 1 is upgraded to version 2 once, record for record and display for
+A file of data version 1 or 2 is upgraded to version 3 once, record for record and display for
 display, and then keeps the rules in its tables; a file that breaks a rule, holds anything that
 is not the desk's own, or is not UTF-8 is refused and left as it was, its write-ahead log
 included; a member deleted behind a running desk stops the loan made to it.
@@ -156,21 +156,31 @@ def encoded_in_utf16(folder):
     return path
 
 
-def upgrade_keeps_every_record_and_display(folder):
-    """Returns the upgraded file."""
-    path = copied(DESK, os.path.join(folder, "upgraded"))
+def search_index(path):
+    """Each item's kind and key, with its folded title and words, as the search index has them."""
+    with opened(path) as database:
+        return database.execute(
+            "SELECT kind, item_id, folded_title, w.title, w.creator, w.bar_code FROM search_entries"
+            " JOIN search_words AS w ON w.rowid = id ORDER BY kind, item_id").fetchall()
+
+
+def upgrade_keeps_every_record_and_display(path, version, index=None):
+    """The file at `path` of data `version` is upgraded once; returns its search index."""
     with open(os.path.join(FIXTURES, "displays.input"), "rb") as file:
         typed = file.read()
     with open(os.path.join(FIXTURES, "displays.output"), "rb") as file:
         shown_by_version_1 = file.read()
     first = run(path, typed)
     check(first.returncode == 0 and first.stderr.decode()
-          == f"shelvoranquist: {path}: upgraded from data version 1 to 2\n",
+          == f"shelvoranquist: {path}: upgraded from data version {version} to 3\n",
           f"the first start upgrades with one line: {first.returncode} {first.stderr!r}")
     check(first.stdout == shown_by_version_1, "the displays are those of version 1: "
           + first_difference(first.stdout, shown_by_version_1))
-    check(pragma(path, "user_version") == 2 and pragma(path, "application_id") == 0x53484C56,
-          "the upgraded file is a data file of version 2")
+    check(pragma(path, "user_version") == 3 and pragma(path, "application_id") == 0x53484C56,
+          "the upgraded file is a data file of version 3")
+    built = search_index(path)
+    check(len(built) == 10 and (1, 1, b"kind of blue", b"kind of blue", b"miles davis", b"c1")
+          in built and built == (index or built), f"each item's folded words are indexed: {built}")
     kept, original = records(path), records(DESK)
     check(kept == original, "every row comes back with its key and values, not in "
           + str([table for table in TABLES if kept[table] != original[table]]))
@@ -178,7 +188,7 @@ def upgrade_keeps_every_record_and_display(folder):
     check(second.returncode == 0 and not second.stderr and second.stdout == shown_by_version_1,
           f"the second start is silent: {second.returncode} {second.stderr!r} "
           + first_difference(second.stdout, shown_by_version_1))
-    return path
+    return built
 
 
 def tables_of_version_2_keep_the_rules(upgraded):
@@ -206,7 +216,7 @@ def tables_of_version_2_keep_the_rules(upgraded):
         database.execute("ROLLBACK")
 
 
-def files_refused_and_left_as_they_were(folder, upgraded):
+def files_refused_and_left_as_they_were(folder, version_2, upgraded):
     """Each file is refused with one line whose reason matches every pattern of its case."""
     long_title = f"UPDATE books SET title = '{'x' * 200000}' WHERE bar_code = 'B2'"
     cases = [
@@ -216,7 +226,7 @@ def files_refused_and_left_as_they_were(folder, upgraded):
          ["loans"]),
         ("long-title", lambda at: edited(DESK, at, long_title), ["books row 2", "title"]),
         # A version-2 file holds the limit as a rule of its own, which SQLite's check finds broken.
-        ("long-title-2", lambda at: edited(upgraded, at, long_title),
+        ("long-title-2", lambda at: edited(version_2, at, long_title),
          ["damaged: CHECK constraint failed in books"]),
         ("leftover-log", lambda at: bad_row_in_a_leftover_log(DESK, at), ["due_month"]),
         ("utf-16", encoded_in_utf16, ["utf-16"]),
@@ -224,7 +234,7 @@ def files_refused_and_left_as_they_were(folder, upgraded):
     for kind, name, statement in EXTRAS:
         cases += [(f"{kind}-{version}", lambda at, base=base, statement=statement:
                    edited(base, at, statement), [rf"\b{kind} ['\"]?{name}\b"])
-                  for version, base in (("1", DESK), ("2", upgraded))]
+                  for version, base in (("1", DESK), ("2", version_2), ("3", upgraded))]
     # An upgrade that the disk cannot hold leaves no log or index behind.
     cases.append(("upgrade-past-a-size-limit", lambda at: copied(DESK, at), ["I/O error"]))
     for case, make, reasons in cases:
@@ -296,9 +306,14 @@ def loan_to_a_member_deleted_behind_the_desk(folder, upgraded):
 def main():
     folder = tempfile.mkdtemp(prefix="shelvoranquist-versions-")
     try:
-        upgraded = upgrade_keeps_every_record_and_display(folder)
+        upgraded = copied(DESK, os.path.join(folder, "upgraded"))
+        index = upgrade_keeps_every_record_and_display(upgraded, 1)
+        version_2 = edited(upgraded, os.path.join(folder, "version-2"), "DROP TABLE search_words",
+                           "DROP TABLE search_entries", "PRAGMA user_version = 2")
+        upgrade_keeps_every_record_and_display(copied(version_2, os.path.join(folder, "from-2")),
+                                               2, index)
         tables_of_version_2_keep_the_rules(copied(upgraded, os.path.join(folder, "rules")))
-        files_refused_and_left_as_they_were(folder, upgraded)
+        files_refused_and_left_as_they_were(folder, version_2, upgraded)
         loan_to_a_member_deleted_behind_the_desk(folder, upgraded)
     finally:
         shutil.rmtree(folder, ignore_errors=True)

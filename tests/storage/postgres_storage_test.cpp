@@ -3,11 +3,9 @@
 #include <gmock/gmock.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -26,23 +24,6 @@
 #include "support/test_clock.h"
 
 namespace {
-
-// The database of each place a test names, made at its first opening and named for the
-// place's scratch folder, which no other test shares.
-std::string Database_at(const std::string& place) {
-  static std::map<std::string, std::string> databases;
-  auto found = databases.find(place);
-  if (found == databases.end()) {
-    std::string name = "contract_";
-    for (const char c : std::filesystem::path(place).parent_path().filename().string()) {
-      if (std::isalnum(static_cast<unsigned char>(c)) != 0) {
-        name += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-      }
-    }
-    found = databases.emplace(place, Fresh_database_uri(name.substr(0, 63))).first;
-  }
-  return found->second;
-}
 
 INSTANTIATE_TEST_SUITE_P(Engines, StorageContractTest,
                          testing::Values(Engine{

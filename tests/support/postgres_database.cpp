@@ -5,9 +5,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <map>
 #include <stdexcept>
 #include <vector>
 
@@ -62,4 +66,38 @@ std::string Created_database(const std::string& cluster, const std::string& name
 std::string Fresh_database_uri(const std::string& name) {
   const char* cluster = std::getenv("SHELVORANQUIST_POSTGRES_CLUSTER");
   return Created_database(cluster != nullptr ? cluster : SHELVORANQUIST_POSTGRES_CLUSTER, name);
+}
+
+std::string Database_at(const std::string& place) {
+  static std::map<std::string, std::string> databases;
+  auto found = databases.find(place);
+  if (found == databases.end()) {
+    std::string name = "contract_";
+    for (const char c : std::filesystem::path(place).parent_path().filename().string()) {
+      if (std::isalnum(static_cast<unsigned char>(c)) != 0) {
+        name += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+      }
+    }
+    found = databases.emplace(place, Fresh_database_uri(name.substr(0, 63))).first;
+  }
+  return found->second;
+}
+
+std::optional<std::string> Psql(const std::string& uri, const std::string& sql) {
+  const auto shell_word = [](const std::string& text) {
+    std::string quoted = "'";
+    for (const char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+  };
+  const std::string command = "psql -X -q -A -t -v ON_ERROR_STOP=1 " + shell_word(uri) + " -c " +
+                              shell_word(sql) + " 2>/dev/null";
+  FILE* const pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) throw std::runtime_error("cannot run psql");
+  std::string printed;
+  char block[512];
+  while (const std::size_t count = std::fread(block, 1, sizeof block, pipe)) {
+    printed.append(block, count);
+  }
+  if (pclose(pipe) != 0) return std::nullopt;
+  return printed;
 }

@@ -9,12 +9,16 @@
 #include <cstdlib>
 #include <optional>
 #include <set>
+#include <span>
 #include <string>
+#include <string_view>
 #include <type_traits>
 #include <variant>
 
 #include "base/field_limit.h"
+#include "search/folded_words.h"
 #include "storage/new_key.h"
+#include "storage/postgres/postgres_connection.h"
 #include "storage/storage_error.h"
 
 namespace {
@@ -22,7 +26,7 @@ namespace {
 // The key of the catalogue's advisory lock: "SHLV".
 constexpr long long catalogue_lock = 0x53484C56;
 // The layout of the tables, raised whenever it changes.
-constexpr int layout_version = 1;
+constexpr int layout_version = 2;
 // The most bytes of a text of `limit` characters: four for each character.
 constexpr std::size_t Bytes(std::size_t limit) { return 4 * limit; }
 
@@ -104,17 +108,93 @@ struct ItemTable {
   const char* creator;
   const char* detail;  // none for a book
   bool lendable;
-  const char* key_column;  // in loans and holds; none for journals
+  const char* key_column;  // in the search entries, and in loans and holds for what is lent
 };
 
 constexpr std::array<ItemTable, 4> item_tables{{
     {"books", "author", nullptr, true, "book_id"},
     {"cds", "artist", "play_time", true, "cd_id"},
-    {"journals", "editor", "table_of_contents", false, nullptr},
+    {"journals", "editor", "table_of_contents", false, "journal_id"},
     {"videos", "director", "rating", true, "video_id"},
 }};
 
 const ItemTable& Table_of(ItemKind kind) { return item_tables.at(static_cast<std::size_t>(kind)); }
+
+// The public catalogue's index of folded words, and the views it reads that and the items
+// through, in a schema of their own: a role granted the views alone can read nothing of the
+// members, and a desk of layout 1, which checks only its own schema, meets the newer
+// layout_version and says so. Each item has an entry, which holds what the results are sorted
+// by, and the distinct folded words of its fields (1 title, 2 creator, 3 bar code); both go
+// with the item.
+const std::set<std::string> catalogue_names{"entries",        "items",        "layout",
+                                            "search_entries", "search_words", "words"};
+
+constexpr const char* words_table =
+    "CREATE TABLE catalogue.search_words (word bytea NOT NULL, field smallint NOT NULL CHECK "
+    "(field IN (1, 2, 3)), entry_id bigint NOT NULL REFERENCES catalogue.search_entries (id) "
+    "ON DELETE CASCADE, PRIMARY KEY (word, field, entry_id))";
+constexpr const char* words_view =
+    "CREATE VIEW catalogue.words (word, field, entry) AS SELECT word, field, entry_id FROM "
+    "catalogue.search_words";
+
+// The text of `parts` one after the other.
+std::string Joined(std::initializer_list<std::string_view> parts) {
+  std::string joined;
+  for (const std::string_view part : parts) joined.append(part);
+  return joined;
+}
+
+std::vector<std::string> Search_layout() {
+  std::string entries =
+      "CREATE TABLE catalogue.search_entries (id bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY, "
+      "folded_title bytea NOT NULL, bar_code bytea NOT NULL";
+  std::string keys = "num_nonnulls(NULL";
+  std::string kind = "CASE";
+  std::string lent = "false";
+  std::string held = "false";
+  std::string items;
+  for (const ItemTable& table : item_tables) {
+    const std::string_view key = table.key_column;
+    const std::string number = std::to_string(&table - item_tables.data());
+    entries +=
+        Joined({", ", key, " bigint UNIQUE REFERENCES ", table.name, " (id) ON DELETE CASCADE"});
+    keys += Joined({", ", key});
+    kind += Joined({" WHEN e.", key, " IS NOT NULL THEN ", number});
+    if (not items.empty()) items += " UNION ALL ";
+    items += Joined({"SELECT e.id, i.title, i.", table.creator});
+    if (table.lendable) {
+      lent += Joined({" OR loans.", key, " = e.", key});
+      held += Joined({" OR holds.", key, " = e.", key});
+      // An item shows its due stamp while it is lent.
+      for (const char* part : {"year", "month", "day", "hour", "minute"}) {
+        items += Joined({", CASE WHEN loans.id IS NOT NULL THEN i.due_", part, " END"});
+      }
+      items += Joined({", holds.id IS NOT NULL FROM catalogue.search_entries e JOIN ", table.name,
+                       " i ON i.id = e.", key, " LEFT JOIN loans ON loans.", key,
+                       " = i.id LEFT JOIN holds ON holds.", key, " = i.id"});
+    } else {
+      items +=
+          Joined({", NULL, NULL, NULL, NULL, NULL, false FROM catalogue.search_entries e JOIN ",
+                  table.name, " i ON i.id = e.", key});
+    }
+  }
+  return {
+      "CREATE SCHEMA catalogue",
+      Joined({entries, ", CHECK (", keys, ") = 1))"}),
+      words_table,
+      "CREATE INDEX search_words_entry ON catalogue.search_words (entry_id)",
+      Joined({"CREATE VIEW catalogue.entries (entry, kind, folded_title, bar_code, lent, held) AS ",
+              "SELECT e.id, ", kind, " END, e.folded_title, e.bar_code, EXISTS (SELECT FROM loans ",
+              "WHERE ", lent, "), EXISTS (SELECT FROM holds WHERE ", held,
+              ") FROM catalogue.search_entries e"}),
+      Joined({"CREATE VIEW catalogue.items (entry, title, creator, due_year, due_month, due_day, ",
+              "due_hour, due_minute, held) AS ", items}),
+      words_view,
+      "CREATE VIEW catalogue.layout (layout_version) AS SELECT layout_version FROM shelvoranquist",
+  };
+}
+
+}  // namespace
 
 // One line for the librarian of whatever libpq or the server said: its first line, without
 // the statement the server may quote after it.
@@ -159,18 +239,7 @@ StorageError Storage_error(const pqxx::failure& error) {
   return StorageError(Kind::io, reason);
 }
 
-template <class Body>
-auto Guarded(Body body) {
-  try {
-    return body();
-  } catch (const pqxx::failure& error) {
-    throw Storage_error(error);
-  } catch (const pqxx::usage_error& error) {
-    throw StorageError(StorageError::Kind::io, One_line(error.what()));
-  } catch (const pqxx::conversion_error& error) {
-    throw StorageError(StorageError::Kind::damaged, One_line(error.what()));
-  }
-}
+namespace {
 
 // A row of a table read back: its values taken as the types they must have.
 class Row {
@@ -253,6 +322,78 @@ pqxx::result Insert_item(pqxx::work& work, const ItemTable& table, const ItemRow
                           due.hour, due.minute);
 }
 
+}  // namespace
+
+std::string Hex(std::string_view bytes) {
+  constexpr char digits[] = "0123456789abcdef";
+  std::string hex;
+  for (const char byte : bytes) {
+    hex += digits[static_cast<unsigned char>(byte) >> 4];
+    hex += digits[static_cast<unsigned char>(byte) & 0xF];
+  }
+  return hex;
+}
+
+namespace {
+
+// The distinct folded words of `item`'s fields, each with its field (1 title, 2 creator,
+// 3 bar code); `title` is its title folded.
+std::set<std::pair<std::string, int>> Index_words(const ItemRow& item, const FoldedWords& title) {
+  const FoldedWords creator(item.creator);
+  const FoldedWords bar_code(item.bar_code);
+  std::set<std::pair<std::string, int>> words;
+  for (int field = 1; const FoldedWords* text : {&title, &creator, &bar_code}) {
+    for (const std::string& word : text->Words()) words.emplace(word, field);
+    ++field;
+  }
+  return words;
+}
+
+// Writes the search entry and words of each of `items`, kept in `table` under their keys.
+void Index_items(pqxx::work& work, const ItemTable& table, std::span<const ItemRow> items) {
+  const std::string key = table.key_column;
+  const std::string index =
+      "WITH entry AS (INSERT INTO catalogue.search_entries (" + key +
+      ", folded_title, bar_code) SELECT item, decode(title, 'hex'), decode(bar_code, 'hex') FROM "
+      "unnest($1::bigint[], $2::text[], $3::text[]) AS u (item, title, bar_code) RETURNING id, " +
+      key +
+      " AS item) INSERT INTO catalogue.search_words (word, field, entry_id) SELECT "
+      "decode(w.word, 'hex'), w.field, entry.id FROM unnest($4::bigint[], $5::text[], "
+      "$6::smallint[]) AS w (item, word, field) JOIN entry USING (item)";
+  // Some thousands of items a statement keep each parameter within a few megabytes.
+  constexpr std::size_t per_statement = 2000;
+  for (std::size_t first = 0; first < items.size(); first += per_statement) {
+    std::array<std::string, 6> lists;
+    const auto add = [&lists](std::size_t list, const std::string& value) {
+      lists.at(list) += (lists.at(list).empty() ? "" : ",") + value;
+    };
+    for (const ItemRow& item :
+         items.subspan(first, std::min(per_statement, items.size() - first))) {
+      const std::string item_key = std::to_string(item.key);
+      const FoldedWords title(item.title);
+      add(0, item_key);
+      add(1, Hex(title.Text()));
+      add(2, Hex(item.bar_code));
+      for (const auto& [word, field] : Index_words(item, title)) {
+        add(3, item_key);
+        add(4, Hex(word));
+        add(5, std::to_string(field));
+      }
+    }
+    for (std::string& list : lists) list = Joined({"{", list, "}"});
+    work.exec_params(index, lists[0], lists[1], lists[2], lists[3], lists[4], lists[5]);
+  }
+}
+
+// Writes the search entries and words of every item of `records`, each kept under its key.
+void Index_records(pqxx::work& work, const StoredRecords& records) {
+  const std::array<const std::vector<ItemRow>*, 4> item_rows{&records.books, &records.cds,
+                                                             &records.journals, &records.videos};
+  for (std::size_t kind = 0; kind < item_tables.size(); ++kind) {
+    Index_items(work, item_tables.at(kind), *item_rows.at(kind));
+  }
+}
+
 // A value for a parameter that may be NULL.
 std::optional<long long> Maybe(const std::optional<RecordKey>& key) {
   if (not key) return std::nullopt;
@@ -268,6 +409,8 @@ std::string Quoted(const char* value) {
   }
   return quoted + "'";
 }
+
+}  // namespace
 
 // What libpq connects with: every setting the URI makes, and where neither it nor the
 // environment says otherwise, timeouts that give up a server that cannot be reached within
@@ -296,6 +439,8 @@ std::string Connection_string(const std::string& uri) {
   }
   return settings;
 }
+
+namespace {
 
 // Hands `exec` the values of the log's row of `change` but its number, in the order of the
 // log's columns from kind to ended_hold. The key is none for a change that adds a record: the
@@ -362,12 +507,33 @@ pqxx::result With_log_values(const Change& change, Exec exec) {
               stamp(&StampRow::minute), ended_hold);
 }
 
+// What the statement keeping an item's addition writes of the item's search entry and words
+// besides the item: $20 its folded title, $21 its words in hexadecimal and $22 the field of
+// each, as arrays of text and smallint.
+struct Entry_values {
+  pqxx::binarystring folded_title;
+  std::string words;
+  std::string fields;
+};
+
+Entry_values Entry_values_of(const ItemRow& item) {
+  const FoldedWords title(item.title);
+  std::string words;
+  std::string fields;
+  for (const auto& [word, field] : Index_words(item, title)) {
+    const char* const separator = words.empty() ? "" : ",";
+    words += Joined({separator, Hex(word)});
+    fields += Joined({separator, std::to_string(field)});
+  }
+  return {pqxx::binarystring(title.Text()), Joined({"{", words, "}"}), Joined({"{", fields, "}"})};
+}
+
 // How a change of one kind is kept: the name its statement is prepared under, the statements on
 // the records' tables (common table expressions, of which `done` returns the key of the row the
 // change adds or ends) and what must hold of what they did for the change to be kept at all.
 // They read the log's values: $2 kind, $3 item_kind, $4 record, $5 book_id, $6 cd_id,
 // $7 video_id, $8 member_id, $9 to $12 the texts, $13 number, $14 to $18 the due stamp,
-// $19 ended_hold.
+// $19 ended_hold; an item's addition also reads its Entry_values, $20 to $22.
 struct Keeping {
   std::string name;
   std::string records;
@@ -396,10 +562,19 @@ Keeping Keeping_of(const Change& change) {
             columns += ", loan_days, due_year, due_month, due_day, due_hour, due_minute";
             values += ", $13, $14, $15, $16, $17, $18";
           }
+          // The item's search entry and words are written in the same statement, so that the
+          // public catalogue finds every item kept and only those.
           return {std::string("added_to_") + table.name,
                   std::string("done AS (INSERT INTO ") + table.name + " (" + columns +
-                      ") VALUES (" + values + ") RETURNING id)"};
+                      ") VALUES (" + values +
+                      ") RETURNING id), entry AS (INSERT INTO catalogue.search_entries (" +
+                      table.key_column +
+                      ", folded_title, bar_code) VALUES ((SELECT id FROM done), $20, $9) "
+                      "RETURNING id), indexed AS (INSERT INTO catalogue.search_words (word, "
+                      "field, entry_id) SELECT decode(w.word, 'hex'), w.field, entry.id FROM "
+                      "unnest($21::text[], $22::smallint[]) AS w (word, field), entry)"};
         } else if constexpr (std::is_same_v<Value, ItemRemoved>) {
+          // The item's search entry and words go with it: their keys cascade.
           const char* const table = Table_of(value.kind).name;
           return {std::string("removed_from_") + table,
                   std::string("done AS (DELETE FROM ") + table + " WHERE id = $4 RETURNING id)"};
@@ -530,13 +705,17 @@ class PostgresStorage::Server {
 
   // The tables and views of the database's current schema, by name.
   static std::set<std::string> Tables_found(pqxx::transaction_base& work);
-  // Checks that the tables `found`, none missing, are those of a catalogue this version reads.
-  static void Check_catalogue(pqxx::transaction_base& work, const std::set<std::string>& found);
+  // Checks that the tables `found`, none missing, and those of the schema catalogue are those of
+  // a catalogue this version reads; returns its layout version.
+  static int Check_catalogue(pqxx::transaction_base& work, const std::set<std::string>& found);
   // Every record of the catalogue, read inside the caller's transaction.
   static StoredRecords Records_in(pqxx::transaction_base& work);
 
   bool Created() const { return _created; }
+  int Upgraded_from() const { return _upgraded_from; }
   StoredRecords Read();
+  // Brings a catalogue of an older layout, whose `records` the desk has accepted, to this one.
+  void Upgrade(const StoredRecords& records);
   void Keep(Change& change);
   std::vector<Change> Changes_elsewhere();
   void Release();
@@ -553,8 +732,8 @@ class PostgresStorage::Server {
       _sent.emplace(_session);
       _sent->insert("SELECT pg_advisory_unlock(" + std::to_string(catalogue_lock) + ")");
     }
-    // Reads the answer: the connection is free for other statements again.
-    void Answered() {
+    // Reads the answer: the connection is free again.
+    void Finish() {
       _sent->retrieve();
       _sent.reset();
       _session.commit();
@@ -582,6 +761,8 @@ class PostgresStorage::Server {
   // Opened for an import that has not yet succeeded: the database holds no tables.
   bool _importing = false;
   long long _seen = 0;  // the last change this desk has applied
+  int _version = layout_version;
+  int _upgraded_from = 0;
 };
 
 PostgresStorage::Server::Server(const std::string& uri, StorageUse use)
@@ -636,7 +817,7 @@ void PostgresStorage::Server::Release() {
 void PostgresStorage::Server::Settle() {
   if (not _unlocking) return;
   try {
-    _unlocking->Answered();
+    _unlocking->Finish();
   } catch (...) {
     _unlocking.reset();
     throw;
@@ -664,7 +845,7 @@ void PostgresStorage::Server::Make_or_check_tables() {
     _created = true;
     return;
   }
-  Check_catalogue(work, found);
+  _version = Check_catalogue(work, found);
   work.commit();
 }
 
@@ -680,12 +861,13 @@ std::set<std::string> PostgresStorage::Server::Tables_found(pqxx::transaction_ba
 
 void PostgresStorage::Server::Create_catalogue(pqxx::transaction_base& work) {
   for (const std::string& table : Tables()) work.exec(table);
+  for (const std::string& statement : Search_layout()) work.exec(statement);
   work.exec_params("INSERT INTO shelvoranquist (layout_version, last_change) VALUES ($1, 0)",
                    layout_version);
 }
 
-void PostgresStorage::Server::Check_catalogue(pqxx::transaction_base& work,
-                                              const std::set<std::string>& found) {
+int PostgresStorage::Server::Check_catalogue(pqxx::transaction_base& work,
+                                             const std::set<std::string>& found) {
   for (const std::string& name : found) {
     if (not table_names.contains(name)) {
       throw StorageError(
@@ -708,6 +890,46 @@ void PostgresStorage::Server::Check_catalogue(pqxx::transaction_base& work,
                                                          "; this one reads layout " +
                                                          std::to_string(layout_version) + ")");
   }
+  std::set<std::string> in_catalogue;
+  for (const pqxx::row& row :
+       work.exec("SELECT relname FROM pg_class WHERE relkind IN ('r', 'p', 'v', 'm', 'f') AND "
+                 "relnamespace = (SELECT oid FROM pg_namespace WHERE nspname = 'catalogue')")) {
+    in_catalogue.insert(row[0].as<std::string>());
+  }
+  const std::set<std::string> expected =
+      found_version < 2 ? std::set<std::string>{} : catalogue_names;
+  for (const std::string& name : in_catalogue) {
+    if (not expected.contains(name)) {
+      throw StorageError(StorageError::Kind::unusable,
+                         "holds a table or view 'catalogue." + name +
+                             "', which a shelvoranquist catalogue of layout " +
+                             std::to_string(found_version) + " never has");
+    }
+  }
+  if (in_catalogue != expected) {
+    throw StorageError(StorageError::Kind::damaged,
+                       "damaged: its tables are not those of a shelvoranquist catalogue");
+  }
+  return found_version;
+}
+
+void PostgresStorage::Server::Upgrade(const StoredRecords& records) {
+  if (_version == layout_version) return;
+  pqxx::work work(_connection);
+  // A desk of the older layout would go on adding items that the index never holds.
+  if (not work.exec("SELECT FROM desks WHERE pid <> pg_backend_pid() AND pid IN (SELECT pid "
+                    "FROM pg_stat_activity)")
+              .empty()) {
+    throw StorageError(StorageError::Kind::busy,
+                       "desks of an older shelvoranquist are running on it: stop them, then start "
+                       "this one again to upgrade it");
+  }
+  for (const std::string& statement : Search_layout()) work.exec(statement);
+  Index_records(work, records);
+  work.exec_params("UPDATE shelvoranquist SET layout_version = $1", layout_version);
+  work.commit();
+  _upgraded_from = _version;
+  _version = layout_version;
 }
 
 StoredRecords PostgresStorage::Server::Read() {
@@ -776,6 +998,11 @@ void PostgresStorage::Server::Keep(Change& change) {
   try {
     pqxx::nontransaction work(_connection);
     kept = With_log_values(change, [&](const auto&... values) {
+      if (const auto* added = std::get_if<ItemAdded>(&change)) {
+        const Entry_values entry = Entry_values_of(added->item);
+        return work.exec_prepared(keeping.name, _seen, values..., entry.folded_title, entry.words,
+                                  entry.fields);
+      }
       return work.exec_prepared(keeping.name, _seen, values...);
     });
     work.commit();
@@ -843,6 +1070,7 @@ void PostgresStorage::Server::Import(const StoredRecords& records, const Restore
       Insert_item(work, item_tables.at(kind), item, item.key);
     }
   }
+  Index_records(work, records);
   for (const auto& [name, rows] :
        {std::pair{"loans", &records.loans}, std::pair{"holds", &records.holds}}) {
     for (const RecordRow& row : *rows) {
@@ -876,8 +1104,14 @@ PostgresStorage::~PostgresStorage() {
 
 bool PostgresStorage::Created() const { return _server->Created(); }
 
+int PostgresStorage::Upgraded_from() const { return _server->Upgraded_from(); }
+
+int PostgresStorage::Layout_version() { return layout_version; }
+
 void PostgresStorage::Load(const Restore& restore) {
-  restore(Guarded([&] { return _server->Read(); }));
+  const StoredRecords records = Guarded([&] { return _server->Read(); });
+  restore(records);
+  Guarded([&] { _server->Upgrade(records); });
 }
 
 void PostgresStorage::Keep(Change& change) {

@@ -36,6 +36,10 @@ class PostgresStorage final : public Storage {
 
   // Whether this desk made the catalogue's tables.
   bool Created() const;
+  // The layout the catalogue had, when the load upgraded it; 0 when it did not.
+  int Upgraded_from() const;
+  // The layout of the tables this version makes and reads.
+  static int Layout_version();
 
   void Load(const Restore& restore) override;
   void Keep(Change& change) override;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/field_limit.h"
+#include "storage/sqlite/search_index.h"
 #include "storage/storage_error.h"
 
 namespace {
@@ -83,6 +84,29 @@ std::vector<std::string> Tables(int version) {
   };
 }
 
+// The search index of version 3 (SearchIndex writes it): an entry for each item, with what the
+// results are sorted by, and the folded words of each entry.
+const std::vector<std::string> search_index_objects{
+    "CREATE TABLE search_entries (\n"
+    "  id INTEGER PRIMARY KEY,\n"
+    "  kind INTEGER NOT NULL CHECK (kind IN (0, 1, 2, 3)),\n"
+    "  item_id INTEGER NOT NULL,\n"
+    "  folded_title TEXT NOT NULL,\n"
+    "  bar_code TEXT NOT NULL,\n"
+    "  UNIQUE (kind, item_id)\n"
+    ") STRICT",
+    "CREATE VIRTUAL TABLE search_words USING fts5(title, creator, bar_code, tokenize = 'ascii', "
+    "detail = 'column', columnsize = 0)",
+};
+
+// Every object a data file of `version` is made with.
+std::vector<std::string> Objects_made(int version) {
+  std::vector<std::string> made = Tables(version);
+  if (version >= 3)
+    made.insert(made.end(), search_index_objects.begin(), search_index_objects.end());
+  return made;
+}
+
 // One entry of sqlite_schema: its type, name, table and text (empty for none).
 using SchemaObject = std::tuple<std::string, std::string, std::string, std::string>;
 
@@ -98,11 +122,11 @@ std::set<SchemaObject> Objects(SQLite::Database& database) {
 
 // What a data file of `version` holds: the objects an empty database gets from its tables.
 const std::set<SchemaObject>& Expected_objects(int version) {
-  static const std::array<std::set<SchemaObject>, 2> expected = [] {
-    std::array<std::set<SchemaObject>, 2> objects;
-    for (int made = 1; made <= 2; ++made) {
+  static const std::array<std::set<SchemaObject>, SqliteSchema::version> expected = [] {
+    std::array<std::set<SchemaObject>, SqliteSchema::version> objects;
+    for (int made = 1; made <= SqliteSchema::version; ++made) {
       SQLite::Database scratch(":memory:", SQLite::OPEN_READWRITE);
-      for (const std::string& table : Tables(made)) scratch.exec(table);
+      for (const std::string& object : Objects_made(made)) scratch.exec(object);
       objects.at(static_cast<std::size_t>(made - 1)) = Objects(scratch);
     }
     return objects;
@@ -118,15 +142,51 @@ int Pragma(SQLite::Database& database, const char* statement) {
   throw StorageError(kind, reason);
 }
 
+// Makes the tables of version 1 anew as those of version 2, with the records' rules.
+void Add_rules(SQLite::Database& database) {
+  // Each table is made anew under its own name, its rows copied with their keys; the old ones
+  // go once every new one is filled, those naming others first.
+  for (const char* name : table_names) {
+    database.exec(std::string("ALTER TABLE ") + name + " RENAME TO " + name + "_upgraded");
+  }
+  const std::vector<std::string> tables = Tables(2);
+  for (std::size_t at = 0; at < tables.size(); ++at) {
+    const std::string name = table_names.at(at);
+    database.exec(tables.at(at));
+    std::string copy = "INSERT INTO " + name;
+    copy += " SELECT * FROM " + name + "_upgraded";
+    database.exec(copy);
+  }
+  for (auto name = table_names.rbegin(); name != table_names.rend(); ++name) {
+    database.exec(std::string("DROP TABLE ") + *name + "_upgraded");
+  }
+  if (database.execAndGet("SELECT count(*) FROM pragma_foreign_key_check").getInt() != 0) {
+    Refuse(StorageError::Kind::damaged, "damaged: a record names another that is not kept");
+  }
+}
+
 }  // namespace
 
 void SqliteSchema::Create(SQLite::Database& database) {
-  for (const std::string& table : Tables(version)) database.exec(table);
+  for (const std::string& object : Objects_made(version)) database.exec(object);
   database.exec("PRAGMA application_id = " + std::to_string(application_id));
   database.exec("PRAGMA user_version = " + std::to_string(version));
 }
 
 int SqliteSchema::Check(SQLite::Database& database) {
+  const int found = Identify(database);
+  std::string check = database.execAndGet("PRAGMA quick_check(1)").getString();
+  if (check != "ok") {
+    // The report may name the schema on a line of its own; the reason is one line.
+    const std::string schema_line = "*** in database main ***\n";
+    if (check.starts_with(schema_line)) check.erase(0, schema_line.size());
+    std::replace(check.begin(), check.end(), '\n', ' ');
+    Refuse(StorageError::Kind::damaged, "damaged: " + check);
+  }
+  return found;
+}
+
+int SqliteSchema::Identify(SQLite::Database& database) {
   if (Pragma(database, "PRAGMA application_id") != application_id) {
     Refuse(StorageError::Kind::unusable, "not a shelvoranquist data file");
   }
@@ -146,10 +206,13 @@ int SqliteSchema::Check(SQLite::Database& database) {
   }
   const std::set<SchemaObject>& expected = Expected_objects(found);
   const std::set<SchemaObject> objects = Objects(database);
+  const auto own_table = [&expected](const std::string& type, const std::string& name) {
+    return type == "table" and std::any_of(expected.begin(), expected.end(), [&](const auto& own) {
+             return std::get<0>(own) == "table" and std::get<1>(own) == name;
+           });
+  };
   for (const auto& [type, name, table, text] : objects) {
-    const bool own_table = type == "table" and std::find(table_names.begin(), table_names.end(),
-                                                         name) != table_names.end();
-    if (not own_table and not expected.contains({type, name, table, text})) {
+    if (not own_table(type, name) and not expected.contains({type, name, table, text})) {
       std::string reason = "holds " + type;
       reason += " '" + name + "', which a shelvoranquist data file never has";
       Refuse(StorageError::Kind::unusable, reason);
@@ -159,37 +222,13 @@ int SqliteSchema::Check(SQLite::Database& database) {
     Refuse(StorageError::Kind::damaged,
            "damaged: its tables are not those of a shelvoranquist data file");
   }
-  std::string check = database.execAndGet("PRAGMA quick_check(1)").getString();
-  if (check != "ok") {
-    // The report may name the schema on a line of its own; the reason is one line.
-    const std::string schema_line = "*** in database main ***\n";
-    if (check.starts_with(schema_line)) check.erase(0, schema_line.size());
-    std::replace(check.begin(), check.end(), '\n', ' ');
-    Refuse(StorageError::Kind::damaged, "damaged: " + check);
-  }
   return found;
 }
 
 void SqliteSchema::Upgrade(SQLite::Database& database, int from_version) {
   if (from_version >= version) return;
-  // Each table is made anew under its own name, its rows copied with their keys; the old ones
-  // go once every new one is filled, those naming others first.
-  for (const char* name : table_names) {
-    database.exec(std::string("ALTER TABLE ") + name + " RENAME TO " + name + "_upgraded");
-  }
-  const std::vector<std::string> tables = Tables(version);
-  for (std::size_t at = 0; at < tables.size(); ++at) {
-    const std::string name = table_names.at(at);
-    database.exec(tables.at(at));
-    std::string copy = "INSERT INTO " + name;
-    copy += " SELECT * FROM " + name + "_upgraded";
-    database.exec(copy);
-  }
-  for (auto name = table_names.rbegin(); name != table_names.rend(); ++name) {
-    database.exec(std::string("DROP TABLE ") + *name + "_upgraded");
-  }
+  if (from_version < 2) Add_rules(database);
+  for (const std::string& object : search_index_objects) database.exec(object);
+  SearchIndex(database).Add_every_item();
   database.exec("PRAGMA user_version = " + std::to_string(version));
-  if (database.execAndGet("SELECT count(*) FROM pragma_foreign_key_check").getInt() != 0) {
-    Refuse(StorageError::Kind::damaged, "damaged: a record names another that is not kept");
-  }
 }

@@ -13,11 +13,12 @@
 // one of holds. Version 2 adds the records' rules: at most one loan and one hold per item
 // (UNIQUE), the references to items and members as foreign keys that every connection of the
 // desk enforces, and texts no longer than their fields (CHECK, by SQLite's count of characters,
-// which never exceeds the desk's own).
+// which never exceeds the desk's own). Version 3 adds the index of folded words the public
+// catalogue searches (SearchIndex), which the desk keeps in the transaction of each change.
 class SqliteSchema {
  public:
   // The version this program writes.
-  static constexpr int version = 2;
+  static constexpr int version = 3;
 
   // Writes the tables and the identity of a new file into an empty database, inside the
   // caller's transaction.
@@ -28,8 +29,13 @@ class SqliteSchema {
   // its version. Reads only. Throws StorageError with the reason otherwise.
   static int Check(SQLite::Database& database);
 
+  // What Check does short of reading the file's pages and rows: the identity, version, encoding
+  // and objects of a data file, read from its header and schema alone.
+  static int Identify(SQLite::Database& database);
+
   // Rewrites the tables of a file of an older version as those of this one, keeping every row
-  // and its key, inside the caller's transaction, with foreign keys not enforced meanwhile.
+  // and its key, and builds its search index by folding every item, inside the caller's
+  // transaction, with foreign keys not enforced meanwhile.
   static void Upgrade(SQLite::Database& database, int from_version);
 };
 

@@ -5,6 +5,7 @@
 #include <SQLiteCpp/Statement.h>
 #include <SQLiteCpp/Transaction.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 #include <array>
 #include <filesystem>
@@ -15,6 +16,8 @@
 
 #include "storage/sqlite/file_lock.h"
 #include "storage/sqlite/item_table.h"
+#include "storage/sqlite/search_index.h"
+#include "storage/sqlite/sqlite_error.h"
 #include "storage/sqlite/sqlite_schema.h"
 #include "storage/sqlite/stored_row.h"
 #include "storage/storage_error.h"
@@ -23,43 +26,6 @@ namespace {
 
 // How long a change waits while another connection (a reader's checkpoint, say) has the file.
 constexpr int busy_timeout_ms = 2000;
-
-// The storage's own error for a failure of SQLite, its kind from SQLite's extended result code:
-// its low byte is the primary code, and the rest tells what the primary one does not.
-StorageError Storage_error(const SQLite::Exception& error) {
-  using Kind = StorageError::Kind;
-  const int extended = error.getExtendedErrorCode();
-  // The file system reported the file's own blocks as damaged.
-  if (extended == SQLITE_IOERR_CORRUPTFS) return StorageError(Kind::damaged, error.what());
-  switch (extended & 0xFF) {
-    case SQLITE_CORRUPT:
-      return StorageError(Kind::damaged, error.what());
-    case SQLITE_NOTADB:
-    case SQLITE_CANTOPEN:
-    case SQLITE_PERM:
-    case SQLITE_READONLY:
-    case SQLITE_AUTH:
-      return StorageError(Kind::unusable, error.what());
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-      return StorageError(Kind::busy, error.what());
-    case SQLITE_CONSTRAINT:
-      return StorageError(Kind::refused, std::string("the file refused a change (") + error.what() +
-                                             "): another program changed it");
-    default:
-      return StorageError(Kind::io, error.what());
-  }
-}
-
-// Runs `body`, passing on a failure of SQLite as the storage's own.
-template <class Body>
-auto Guarded(Body body) {
-  try {
-    return body();
-  } catch (const SQLite::Exception& error) {
-    throw Storage_error(error);
-  }
-}
 
 bool Exists(const std::string& path) {
   std::error_code error;
@@ -88,6 +54,27 @@ void Use_write_ahead_log(SQLite::Database& database) {
 void Checkpoint_on_close(SQLite::Database& database, bool checkpoint) {
   sqlite3_db_config(database.getHandle(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, checkpoint ? 0 : 1,
                     nullptr);
+}
+
+// The log and its index stay beside the file when the desk closes it, the log emptied: a reader
+// that may not write the file's folder (the public catalogue, run as a user of its own) opens
+// the file only while they are there. Any limit on the log's size has it emptied at the close.
+// SQLite gives them the file's mode when it makes them; kept, they are given it again at each
+// start, so that they follow the file when an administrator changes its mode, never wider.
+void Keep_log_beside(SQLite::Database& database, const std::string& path) {
+  database.exec("PRAGMA journal_size_limit = 67108864");
+  int persist = 1;
+  sqlite3_file_control(database.getHandle(), "main", SQLITE_FCNTL_PERSIST_WAL, &persist);
+  struct stat file {};
+  if (stat(path.c_str(), &file) != 0) return;
+  for (const char* suffix : {"-wal", "-shm"}) {
+    const std::string beside = path + suffix;
+    struct stat found {};
+    if (lstat(beside.c_str(), &found) == 0 and S_ISREG(found.st_mode) and
+        (found.st_mode & 07777) != (file.st_mode & 0777)) {
+      chmod(beside.c_str(), file.st_mode & 0777);
+    }
+  }
 }
 
 void Bind_stamp(SQLite::Statement& statement, int column, const StampRow& stamp) {
@@ -186,8 +173,8 @@ class SqliteStorage::File {
 
   // Reads every row, in one read transaction.
   StoredRecords Read();
-  // Once the records are accepted: upgrades an older file and lets the connection work as a
-  // desk's (a write-ahead log, folded in at close).
+  // Once the records are accepted: checks the search index, or upgrades an older file, which
+  // builds it, and lets the connection work as a desk's (a write-ahead log, folded in at close).
   void Accept();
   // Closes the connection without folding its log into the file, and removes what this desk
   // made beside the file; the file is then as this desk found it.
@@ -206,7 +193,9 @@ class SqliteStorage::File {
   }
   // Each inserts a row under `key`, or under a new key when none, and returns its key.
   RecordKey Insert_member(const MemberRow& member, std::optional<RecordKey> key);
-  RecordKey Insert_item(ItemKind kind, const ItemRow& item, std::optional<RecordKey> key);
+  // An item's entry and words go into `index` with it.
+  RecordKey Insert_item(ItemKind kind, const ItemRow& item, std::optional<RecordKey> key,
+                        SearchIndex& index);
   RecordKey Insert_record(const char* statement, const RecordRow& row,
                           std::optional<RecordKey> key);
   void Set_due(const RecordRow& row, const StampRow& due);
@@ -284,6 +273,8 @@ StoredRecords SqliteStorage::File::Read() {
 }
 
 void SqliteStorage::File::Accept() {
+  // Checked once the records are: a fault in them is named more closely than the index can.
+  if (_version >= 3) SearchIndex::Check_whole(Database());
   if (_version < SqliteSchema::version) {
     // Foreign keys are not enforced while the tables are made anew; they are checked whole
     // before the upgrade commits.
@@ -298,6 +289,7 @@ void SqliteStorage::File::Accept() {
   // A file that some other program has turned back to a rollback journal is turned again.
   Use_write_ahead_log(Database());
   Checkpoint_on_close(Database(), true);
+  Keep_log_beside(Database(), _path);
 }
 
 void SqliteStorage::File::Keep(Change& change) {
@@ -310,8 +302,10 @@ void SqliteStorage::File::Keep(Change& change) {
         } else if constexpr (std::is_same_v<Value, MemberRemoved>) {
           Delete_row("DELETE FROM members WHERE id = ?", value.member);
         } else if constexpr (std::is_same_v<Value, ItemAdded>) {
-          value.item.key = Insert_item(value.kind, value.item, {});
+          SearchIndex index(Database());
+          value.item.key = Insert_item(value.kind, value.item, {}, index);
         } else if constexpr (std::is_same_v<Value, ItemRemoved>) {
+          SearchIndex::Remove(Database(), value.kind, value.item);
           Delete_row(Table_of(value.kind).remove, value.item);
         } else if constexpr (std::is_same_v<Value, LoanMade>) {
           value.loan.key = Insert_record(insert_loan, value.loan, {});
@@ -344,8 +338,9 @@ void SqliteStorage::File::Import(const StoredRecords& records, const Restore& ch
       SQLite::Transaction transaction(Database(), SQLite::TransactionBehavior::IMMEDIATE);
       SqliteSchema::Create(Database());
       for (const MemberRow& member : records.members) Insert_member(member, member.key);
+      SearchIndex index(Database());
       for (const auto& [kind, rows] : Item_rows(records)) {
-        for (const ItemRow& item : *rows) Insert_item(kind, item, item.key);
+        for (const ItemRow& item : *rows) Insert_item(kind, item, item.key, index);
       }
       for (const RecordRow& loan : records.loans) Insert_record(insert_loan, loan, loan.key);
       for (const RecordRow& hold : records.holds) Insert_record(insert_hold, hold, hold.key);
@@ -376,7 +371,7 @@ RecordKey SqliteStorage::File::Insert_member(const MemberRow& member,
 }
 
 RecordKey SqliteStorage::File::Insert_item(ItemKind kind, const ItemRow& item,
-                                           std::optional<RecordKey> key) {
+                                           std::optional<RecordKey> key, SearchIndex& index) {
   const ItemTable& table = Table_of(kind);
   SQLite::Statement insertion(Database(), table.insert);
   Bind_key(insertion, 1, key);
@@ -390,7 +385,9 @@ RecordKey SqliteStorage::File::Insert_item(ItemKind kind, const ItemRow& item,
     Bind_stamp(insertion, column, item.due);
   }
   insertion.exec();
-  return Inserted_key();
+  const RecordKey kept = Inserted_key();
+  index.Add(kind, kept, item);
+  return kept;
 }
 
 RecordKey SqliteStorage::File::Insert_record(const char* statement, const RecordRow& row,
