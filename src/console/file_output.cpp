@@ -33,7 +33,7 @@ void FileOutput::Write_buffered() {
   Empty();
 }
 
-void FileOutput::Write(const char* bytes, std::size_t count) {
+void FileOutput::Write(const char* bytes, std::size_t count) const {
   const char* const end = bytes + count;
   while (bytes < end) {
     const ssize_t written = write(_fd, bytes, static_cast<std::size_t>(end - bytes));

@@ -34,7 +34,7 @@ class FileOutput : public std::streambuf {
  private:
   // Writes out what is buffered and makes the whole buffer free again.
   void Write_buffered();
-  void Write(const char* bytes, std::size_t count);
+  void Write(const char* bytes, std::size_t count) const;
   void Empty() { setp(_buffer.data(), _buffer.data() + _buffer.size()); }
 
   int _fd;
